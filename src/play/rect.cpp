@@ -99,8 +99,9 @@ bool ClipToRect(const XRECT& clip, int32_t& x, int32_t& y, int32_t& w, int32_t& 
     h -= d;
     sy += d;
   }
-  if (x + w - 1 > clip.Right) w = clip.Right - x + 1;
-  if (y + h - 1 > clip.Bottom) h = clip.Bottom - y + 1;
+  // In 64 bits: a far-off area must not wrap around and look inside.
+  if (int64_t{x} + w - 1 > clip.Right) w = clip.Right - x + 1;
+  if (int64_t{y} + h - 1 > clip.Bottom) h = clip.Bottom - y + 1;
   return w > 0 && h > 0;
 }
 
