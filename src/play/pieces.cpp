@@ -1,0 +1,381 @@
+// The piece table of the jigsaw in play and the operations on it.
+#include "play/pieces.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+
+namespace varlo {
+
+namespace {
+
+bool ValidPiece(const Jigsaw& jig, int32_t i) { return i >= 0 && i < PieceCount(jig); }
+
+// Round to the nearest integer, halves to even.
+int64_t RoundHalfEven(int64_t num, int64_t den) {
+  int64_t q = num / den;
+  int64_t rem = num % den;
+  if (rem < 0) {  // keep the remainder non-negative (den > 0)
+    rem += den;
+    q -= 1;
+  }
+  if (2 * rem > den || (2 * rem == den && (q & 1) != 0)) ++q;
+  return q;
+}
+
+// Where a piece of length `size` goes on a side of length `side` when the
+// range it would be placed in is empty (the side is too small for the
+// usual margins): at the margin if it still fits there, else as far in as
+// it fits, never before the side's start.
+int32_t CollapsedPos(int32_t margin, int32_t side, int32_t size) {
+  return std::max(0, std::min(margin, side - size));
+}
+
+// Mask size for a turn, for when the mask slot is not (yet) there: the
+// unturned mask is (ImageW + margin) x (ImageH + margin).
+void MaskSizeFor(const Jigsaw& jig, int32_t rot, int32_t& kw, int32_t& kh) {
+  const DIB_P& slot = jig.Images[kMaskSlot + rot];
+  if (slot.Width > 0) {
+    kw = slot.Width;
+    kh = slot.Height;
+    return;
+  }
+  const int32_t w = jig.Jig.ImageW + kMaskMargin;
+  const int32_t h = jig.Jig.ImageH + kMaskMargin;
+  kw = (rot & 1) ? h : w;
+  kh = (rot & 1) ? w : h;
+}
+
+// Is the key of each piece shared with any other piece? Indexed by piece.
+std::vector<bool> SharedKeys(const Jigsaw& jig) {
+  const int32_t n = PieceCount(jig);
+  std::vector<SortEntry> byKey(static_cast<size_t>(n));
+  for (int32_t i = 0; i < n; ++i) byKey[i] = {jig.Tiles[i].Group, i};
+  std::sort(byKey.begin(), byKey.end(),
+            [](const SortEntry& a, const SortEntry& b) { return a.Key < b.Key; });
+  std::vector<bool> shared(static_cast<size_t>(n), false);
+  for (int32_t p = 1; p < n; ++p) {
+    if (byKey[p].Key == byKey[p - 1].Key) {
+      shared[byKey[p].Index] = true;
+      shared[byKey[p - 1].Index] = true;
+    }
+  }
+  return shared;
+}
+
+void FreeTurnedImages(Jigsaw& jig) {
+  for (int r = 1; r < 4; ++r) {
+    DibFree(jig.Images[kPictureSlot + r]);
+    DibFree(jig.Images[kMaskSlot + r]);
+  }
+}
+
+// Grid of the spread placement: columns from the field's aspect ratio, rows
+// to hold the rest.
+void SpreadGrid(int32_t n, const PlayArea& area, int32_t& cols, int32_t& rows) {
+  // n * FW div FH, an integer division before the square root.
+  int64_t ratio = n;
+  if (area.FieldW > 0 && area.FieldH > 0) {
+    ratio = static_cast<int64_t>(n) * area.FieldW / area.FieldH;
+  }
+  // The square root of an integer is never exactly halfway, so rounding to
+  // nearest is also rounding half to even here.
+  int64_t c = std::llround(std::sqrt(static_cast<double>(ratio)));
+  // At least one column, and no more columns than pieces, so that there is
+  // at least one row to divide the height by.
+  c = std::clamp<int64_t>(c, 1, n);
+  int64_t r = n / c;
+  if (c * r < n) {
+    if (r * (c + 1) < c * (r + 1)) {
+      ++c;
+    } else {
+      ++r;
+    }
+  }
+  // One extra column does not always make room for the rest (14 pieces in
+  // 5 x 2 become 6 x 2); the pieces left over would land on the bottom edge
+  // of the side, so the grid gets the rows it needs.
+  while (c * r < n) ++r;
+  cols = static_cast<int32_t>(c);
+  rows = static_cast<int32_t>(r);
+}
+
+}  // namespace
+
+// ---- the table ----
+
+int32_t PieceCount(const Jigsaw& jig) {
+  const int64_t n = std::max(jig.Jig.TotalTileNum, 0);
+  return static_cast<int32_t>(std::min<int64_t>(n, static_cast<int64_t>(jig.Tiles.size())));
+}
+
+int32_t BorderPieceIndex(const Jigsaw& jig) {
+  const int32_t n = PieceCount(jig);
+  return (jig.Jig.BorderStyle == 1 && n > 0) ? n - 1 : -1;
+}
+
+bool AllocPieces(Jigsaw& jig, int32_t n) {
+  FreePieces(jig);
+  if (n < 0 || n > kMaxPieceSlots) return false;
+  jig.Tiles.assign(static_cast<size_t>(n), TILE_P{});
+  jig.Sort.reserve(static_cast<size_t>(n));
+  return true;
+}
+
+void FreePieces(Jigsaw& jig) {
+  std::vector<TILE_P>().swap(jig.Tiles);
+  std::vector<SortEntry>().swap(jig.Sort);
+}
+
+void FreeJigsawImages(Jigsaw& jig) {
+  for (DIB_P& d : jig.Images) DibFree(d);
+}
+
+void SortPieces(Jigsaw& jig, bool descending) {
+  const int32_t n = PieceCount(jig);
+  jig.Sort.resize(static_cast<size_t>(n));
+  for (int32_t i = 0; i < n; ++i) jig.Sort[i] = {jig.Tiles[i].Group, i};
+  // Entries start in index order, so a stable sort by key alone orders equal
+  // keys by index.
+  if (descending) {
+    std::stable_sort(jig.Sort.begin(), jig.Sort.end(),
+                     [](const SortEntry& a, const SortEntry& b) { return a.Key < b.Key; });
+    std::reverse(jig.Sort.begin(), jig.Sort.end());
+  } else {
+    std::stable_sort(jig.Sort.begin(), jig.Sort.end(),
+                     [](const SortEntry& a, const SortEntry& b) { return a.Key < b.Key; });
+  }
+}
+
+// ---- turned boxes and images ----
+
+TurnedBox TurnedBoxFor(const Jigsaw& jig, const TILE_P& t, int32_t rot) {
+  const int32_t r = rot & 3;
+  int32_t kw = 0, kh = 0;
+  MaskSizeFor(jig, r, kw, kh);
+  TurnedBox b;
+  b.RotW = (r & 1) ? t.BoxH : t.BoxW;
+  b.RotH = (r & 1) ? t.BoxW : t.BoxH;
+  // The margin lies at the right and bottom of every turned mask, so the
+  // turned picture and the turned mask share these coordinates.
+  switch (r) {
+    case 0:
+      b.MapX = t.BoxX;
+      b.MapY = t.BoxY;
+      break;
+    case 1:
+      b.MapX = kw - b.RotW - t.BoxY - kMaskMargin;
+      b.MapY = t.BoxX;
+      break;
+    case 2:
+      b.MapX = kw - b.RotW - t.BoxX - kMaskMargin;
+      b.MapY = kh - b.RotH - t.BoxY - kMaskMargin;
+      break;
+    default:
+      b.MapX = t.BoxY;
+      b.MapY = kh - b.RotH - t.BoxX - kMaskMargin;
+      break;
+  }
+  return b;
+}
+
+void PlaceRotated(Jigsaw& jig, int32_t i) {
+  if (!ValidPiece(jig, i)) return;
+  TILE_P& t = jig.Tiles[i];
+  const TurnedBox b = TurnedBoxFor(jig, t, t.Rot);
+  t.MapX = b.MapX;
+  t.MapY = b.MapY;
+  t.RotW = b.RotW;
+  t.RotH = b.RotH;
+}
+
+bool MakeRotatedImages(Jigsaw& jig, Progress& progress) {
+  if (!jig.Jig.Rotate) {
+    FreeTurnedImages(jig);
+    return true;
+  }
+  for (int i = 0; i < 3; ++i) {
+    if (!DibRotate90(jig.Images[kPictureSlot + i + 1], jig.Images[kPictureSlot + i])) {
+      FreeTurnedImages(jig);
+      return false;
+    }
+    progress.Step();
+  }
+  for (int i = 0; i < 3; ++i) {
+    if (!DibRotate90Margin(jig.Images[kMaskSlot + i + 1], jig.Images[kMaskSlot + i],
+                           kMaskMargin)) {
+      FreeTurnedImages(jig);
+      return false;
+    }
+    progress.Step();
+  }
+  return true;
+}
+
+// ---- placement ----
+
+void SpreadPieces(Jigsaw& jig, int32_t window, bool spread, const PlayArea& area,
+                  RandomGenerator& random) {
+  const int32_t count = PieceCount(jig);
+  const int32_t border = BorderPieceIndex(jig);
+  const std::vector<bool> shared = SharedKeys(jig);
+  std::vector<int32_t> loose;
+  for (int32_t i = 0; i < count; ++i) {
+    if (i != border && !shared[i] && jig.Tiles[i].Win == window) loose.push_back(i);
+  }
+  const int32_t n = static_cast<int32_t>(loose.size());
+  if (n == 0) return;
+
+  const int32_t cw = std::max(area.ContentW, 0);
+  const int32_t ch = std::max(area.ContentH, 0);
+  const int32_t m = jig.Jig.KnobS;
+
+  if (spread) {
+    for (int32_t j = 0; j < n; ++j) std::swap(loose[j], loose[random.Random(n)]);
+    int32_t cols = 1, rows = 1;
+    SpreadGrid(n, area, cols, rows);
+    const int64_t spanX = static_cast<int64_t>(cw) - 2 * static_cast<int64_t>(m);
+    const int64_t spanY = static_cast<int64_t>(ch) - 2 * static_cast<int64_t>(m);
+    for (int32_t j = 0; j < n; ++j) {
+      TILE_P& t = jig.Tiles[loose[j]];
+      t.X = spanX > 0 ? static_cast<int32_t>((j % cols) * spanX / cols + m)
+                      : CollapsedPos(m, cw, t.RotW);
+      t.Y = spanY > 0 ? static_cast<int32_t>((j / cols) * spanY / rows + m)
+                      : CollapsedPos(m, ch, t.RotH);
+    }
+    return;
+  }
+
+  // Scatter: one draw for x, then one for y, per piece in order. A side too
+  // small for the margins still takes both draws, so the sequence of the
+  // generator does not depend on the side's size.
+  const int64_t rangeX = static_cast<int64_t>(cw) - 4 * static_cast<int64_t>(m) - jig.Jig.TileS;
+  const int64_t rangeY = static_cast<int64_t>(ch) - 4 * static_cast<int64_t>(m) - jig.Jig.TileS;
+  for (int32_t j = 0; j < n; ++j) {
+    TILE_P& t = jig.Tiles[loose[j]];
+    const int32_t dx = random.Random(rangeX > 0 ? static_cast<int32_t>(rangeX) : 0);
+    t.X = rangeX > 0 ? dx + m : CollapsedPos(m, cw, t.RotW);
+    const int32_t dy = random.Random(rangeY > 0 ? static_cast<int32_t>(rangeY) : 0);
+    t.Y = rangeY > 0 ? dy + m : CollapsedPos(m, ch, t.RotH);
+  }
+}
+
+bool SetupNewGame(Jigsaw& jig, const PlayArea& area, RandomGenerator& random,
+                  Progress& progress) {
+  const bool imagesMade = MakeRotatedImages(jig, progress);
+  const int32_t n = PieceCount(jig);
+  for (int32_t k = 0; k < n; ++k) {
+    TILE_P& t = jig.Tiles[k];
+    t.Group = k;
+    t.Win = 0;
+    // One draw per piece in index order, the border piece included.
+    t.Rot = jig.Jig.Rotate ? static_cast<uint8_t>(random.Random(4)) : 0;
+    t.Sel = 0;
+    PlaceRotated(jig, k);
+  }
+  SpreadPieces(jig, 0, jig.Jig.SpreadOut != 0, area, random);
+  const int32_t border = BorderPieceIndex(jig);
+  if (border >= 0) {
+    TILE_P& b = jig.Tiles[border];
+    // Centred even when the picture is larger than the side (negative).
+    b.X = (area.ContentW - jig.Jig.ImageW) / 2;
+    b.Y = (area.ContentH - jig.Jig.ImageH) / 2;
+    b.Rot = 0;
+    PlaceRotated(jig, border);
+  }
+  SortPieces(jig, false);
+  return imagesMade;
+}
+
+// ---- stacking order ----
+
+void BringToFront(Jigsaw& jig, int32_t i, int32_t weighted) {
+  if (!ValidPiece(jig, i)) return;
+  const int32_t key = jig.Tiles[i].Group;
+  if (ValidPiece(jig, weighted) && jig.Tiles[weighted].Group == key) return;
+  const int32_t n = PieceCount(jig);
+  for (int32_t p = 0; p < n; ++p) {
+    int32_t& g = jig.Tiles[p].Group;
+    if (g == key) {
+      g = n - 1;
+    } else if (g > key) {
+      --g;
+    }
+  }
+  SortPieces(jig, false);
+}
+
+void SelectionToFront(Jigsaw& jig) {
+  const int32_t n = PieceCount(jig);
+  if (n == 0) return;
+  int64_t top = jig.Tiles[0].Group;
+  for (int32_t p = 1; p < n; ++p) top = std::max<int64_t>(top, jig.Tiles[p].Group);
+  // Selected groups are lifted above everything in 64 bits (a key from a
+  // damaged file could overflow 32), then all keys are renumbered by rank.
+  struct Lifted {
+    int64_t key;
+    int32_t index;
+  };
+  std::vector<Lifted> order(static_cast<size_t>(n));
+  for (int32_t p = 0; p < n; ++p) {
+    const TILE_P& t = jig.Tiles[p];
+    order[p] = {t.Sel ? t.Group + top + 1000 : t.Group, p};
+  }
+  std::stable_sort(order.begin(), order.end(),
+                   [](const Lifted& a, const Lifted& b) { return a.key < b.key; });
+  int32_t rank = 0;
+  for (int32_t p = 0; p < n; ++p) {
+    if (p > 0 && order[p].key != order[p - 1].key) ++rank;
+    jig.Tiles[order[p].index].Group = rank;
+  }
+  SortPieces(jig, false);
+}
+
+void WeightToBack(Jigsaw& jig, int32_t weighted) {
+  if (!ValidPiece(jig, weighted)) return;
+  const int32_t key = jig.Tiles[weighted].Group;
+  const int32_t n = PieceCount(jig);
+  for (int32_t p = 0; p < n; ++p) {
+    int32_t& g = jig.Tiles[p].Group;
+    if (g == key) {
+      g = 0;
+    } else if (g < key) {
+      ++g;
+    }
+  }
+  SortPieces(jig, false);
+}
+
+// ---- counts ----
+
+int32_t CountGroups(Jigsaw& jig, int32_t window, bool resort) {
+  if (resort) SortPieces(jig, false);
+  const int32_t n = PieceCount(jig);
+  int32_t groups = 0;
+  for (size_t p = 0; p < jig.Sort.size(); ++p) {
+    const int32_t i = jig.Sort[p].Index;
+    if (i < 0 || i >= n) continue;  // a table sorted before the pieces changed
+    if (jig.Tiles[i].Win != window) continue;
+    if (p == 0 || jig.Sort[p].Key != jig.Sort[p - 1].Key) ++groups;
+  }
+  return groups;
+}
+
+SolvedCounts SolvedStats(Jigsaw& jig, bool completed) {
+  SortPieces(jig, false);
+  const int32_t n = PieceCount(jig);
+  if (n == 0) return {};
+  int32_t u = 0;
+  for (int32_t p = 1; p < n; ++p) {
+    if (jig.Sort[p].Key != jig.Sort[p - 1].Key) ++u;
+  }
+  // No two pieces joined yet: every piece is still to be placed.
+  if (u + 1 == n) u = n;
+  SolvedCounts s;
+  s.UnsolvedNum = u;
+  s.SolvedPercent =
+      completed ? 100 : static_cast<int32_t>(RoundHalfEven(static_cast<int64_t>(n - u) * 100, n));
+  return s;
+}
+
+}  // namespace varlo
