@@ -1,0 +1,316 @@
+// Writing saved games.
+#include "files/saved_game_writer.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cerrno>
+#include <cstring>
+
+#include "app/folders.h"
+#include "files/byte_io.h"
+#include "files/byte_source.h"
+#include "files/entry_coding.h"
+#include "files/info_text.h"
+#include "files/output_file.h"
+#include "files/picture_size.h"
+#include "platform/platform.h"
+#include "platform/progress.h"
+#include "play/picture_codecs.h"
+
+namespace varlo {
+
+namespace {
+
+constexpr size_t kBmpHeaderBytes = 54;
+
+// The 24-bit bottom-up bitmap of a DIB_P written straight into an entry:
+// the DIB's rows already have the bitmap's layout, so no copy is made.
+void WriteBitmapEntry(OutputFile& out, uint8_t start, const DIB_P& d) {
+  const uint32_t row = (static_cast<uint32_t>(d.Width) * 3 + 3) & ~3u;
+  const uint32_t image = row * static_cast<uint32_t>(d.Height);
+  uint8_t h[kBmpHeaderBytes] = {};
+  h[0] = 'B';
+  h[1] = 'M';
+  PutU32(h + 2, static_cast<uint32_t>(kBmpHeaderBytes) + image);
+  PutU32(h + 10, kBmpHeaderBytes);
+  PutU32(h + 14, 40);
+  PutI32(h + 18, d.Width);
+  PutI32(h + 22, d.Height);
+  PutU16(h + 26, 1);
+  PutU16(h + 28, 24);
+  PutU32(h + 34, image);
+  PutI32(h + 38, 2835);  // 72 dpi
+  PutI32(h + 42, 2835);
+  out.WriteI32(static_cast<int32_t>(kBmpHeaderBytes + image));
+  uint8_t key = start;
+  out.WriteScrambled(h, sizeof h, key, false);
+  if (d.BytesPerPixel == 3 && static_cast<uint32_t>(d.Stride) == row) {
+    out.WriteScrambled(d.Bits, image, key, false);
+    return;
+  }
+  std::vector<uint8_t> line(row, 0);
+  for (int32_t y = d.Height - 1; y >= 0; --y) {  // bottom row first
+    const uint8_t* s = DibRow(d, y);
+    for (int32_t x = 0; x < d.Width; ++x, s += d.BytesPerPixel) std::memcpy(&line[x * 3], s, 3);
+    out.WriteScrambled(line.data(), row, key, false);
+  }
+}
+
+bool SamePath(const std::string& a, const std::string& b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i)
+    if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
+      return false;
+  return true;
+}
+
+// Copies [0, n) of the file behind fdIn to out, in the kernel where it can.
+bool CopyPrefix(int fdIn, OutputFile& out, uint64_t n, std::string* error) {
+  if (!out.Flush()) {
+    if (error) *error = out.failure();
+    return false;
+  }
+  loff_t inOff = 0;
+  loff_t outOff = static_cast<loff_t>(out.Pos());
+  uint64_t done = 0;
+  while (done < n) {
+    const ssize_t got = ::copy_file_range(fdIn, &inOff, out.fd(), &outOff, n - done, 0);
+    if (got < 0 && errno == EINTR) continue;
+    if (got <= 0) break;
+    done += static_cast<uint64_t>(got);
+  }
+  if (done < n) {  // a file system without in-kernel copies: copy by hand
+    std::vector<uint8_t> buf(1 << 20);
+    while (done < n) {
+      const size_t want = static_cast<size_t>(std::min<uint64_t>(buf.size(), n - done));
+      const ssize_t got = ::pread(fdIn, buf.data(), want, static_cast<off_t>(done));
+      if (got <= 0) {
+        if (error) *error = std::string("Cannot read the saved game: ") + std::strerror(errno);
+        return false;
+      }
+      if (::pwrite(out.fd(), buf.data(), static_cast<size_t>(got), static_cast<off_t>(done)) != got) {
+        if (error) *error = std::string("Cannot write the saved game: ") + std::strerror(errno);
+        return false;
+      }
+      done += static_cast<uint64_t>(got);
+    }
+  }
+  if (::lseek(out.fd(), static_cast<off_t>(n), SEEK_SET) < 0) {
+    if (error) *error = std::string("Cannot write the saved game: ") + std::strerror(errno);
+    return false;
+  }
+  out.CountExternalBytes(n);
+  return true;
+}
+
+// The file's own copy is made through the temporary save file too, so an
+// interruption leaves the previous file whole.
+bool CopyFileSafely(const std::string& from, const std::string& to, const std::string& temp,
+                    std::string* error) {
+  const int fd = ::open(from.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) {
+    if (error) *error = "Cannot open \"" + from + "\": " + std::strerror(errno);
+    return false;
+  }
+  struct stat st {};
+  ::fstat(fd, &st);
+  SafeFileWriter writer(temp, to);
+  bool ok = writer.Begin(error) && CopyPrefix(fd, writer.out(), static_cast<uint64_t>(st.st_size), error);
+  ::close(fd);
+  if (ok) ok = writer.Commit(error);
+  return ok;
+}
+
+std::string Caption(SaveContext& ctx, const char* key) { return ctx.Text ? ctx.Text(key) : key; }
+
+void Report(SaveContext& ctx, SaveOutcome& outcome, const std::string& error) {
+  outcome.Error = error;
+  if (ctx.Messages) ctx.Messages->ShowMessage(error, kProductTitle, kMsgExclamationOk);
+}
+
+}  // namespace
+
+std::string CheckSaveGame(const SaveGameView& g) {
+  if (!g.Name || !g.Jig || !g.Thumbnail || !g.Picture || !g.Mask || !g.Info)
+    return "The game is not complete enough to be saved.";
+  const JIG_P& j = *g.Jig;
+  if (g.Name->size() > kMaxJigNameBytes)
+    return "The jigsaw's name is longer than " + std::to_string(kMaxJigNameBytes) + " bytes.";
+  if (j.TotalTileNum < 1 || j.TotalTileNum > kMaxPieces ||
+      g.State.Pieces.size() != static_cast<size_t>(j.TotalTileNum))
+    return "The game's piece table does not match its piece count.";
+  if (j.ImageW < 1 || j.ImageH < 1 || j.ImageW > kMaxPictureSide || j.ImageH > kMaxPictureSide ||
+      g.Picture->Width != j.ImageW || g.Picture->Height != j.ImageH)
+    return "The game's picture does not match its size.";
+  if (g.Mask->Width != j.ImageW + 5 || g.Mask->Height != j.ImageH + 5)
+    return "The game's piece mask does not match the picture.";
+  if (g.Thumbnail->Width < 1 || g.Thumbnail->Height < 1) return "The game has no thumbnail.";
+  if (g.State.Weighted < -1 || g.State.Weighted >= j.TotalTileNum)
+    return "The game's weighted piece does not exist.";
+  return CheckPieces(j, g.State.Pieces);
+}
+
+bool WriteSavedGame(OutputFile& out, const SaveGameView& g, const std::function<void()>& step,
+                    std::string* error) {
+  const std::string bad = CheckSaveGame(g);
+  if (!bad.empty()) {
+    if (error) *error = bad;
+    return false;
+  }
+  const JIG_P& j = *g.Jig;
+  out.Write(kSolveMagic, kSolveMagicBytes);
+  out.WriteI32(j.GameSeed);
+  const uint64_t stateAt = out.Pos();
+  out.WriteI32(0);  // S, filled in below
+  out.WriteI32(static_cast<int32_t>(g.Name->size() + 1));
+  out.Write(g.Name->data(), g.Name->size());
+  out.Write("", 1);
+  uint8_t block[kJigParamsBytes];
+  EncodeJigParams(j, block);
+  out.Write(block, sizeof block);
+
+  std::vector<uint8_t> thumb;
+  std::string why;
+  if (!DibSaveBmp(*g.Thumbnail, thumb, &why)) {
+    if (error) *error = "The thumbnail cannot be stored: " + why;
+    return false;
+  }
+  WriteEntry(out, kThumbBaseByte, false, thumb.data(), thumb.size());
+  if (step) step();
+  WriteBitmapEntry(out, kSolvePictureByte, *g.Picture);
+  if (step) step();
+  WriteBitmapEntry(out, kSolveMaskByte, *g.Mask);
+  if (step) step();
+  const std::vector<uint8_t> info = EncodeInfoUtf16Le(*g.Info);
+  WriteEntry(out, kSolveInfoByte, false, info.data(), info.size());
+
+  const uint64_t s = out.Pos();
+  if (s > static_cast<uint64_t>(INT32_MAX)) {
+    if (error) *error = "The saved game would be larger than 2 GB.";
+    return false;
+  }
+  out.PatchI32(stateAt, static_cast<int32_t>(s));
+  if (!WriteSolveState(out, g.State, error)) return false;
+  if (step) step();
+  if (out.failed()) {
+    if (error) *error = out.failure();
+    return false;
+  }
+  return true;
+}
+
+UpdateResult UpdateSolve(const std::string& path, const SaveGameView& game,
+                         const std::string& tempPath, std::string* error) {
+  if (!CheckSaveGame(game).empty()) return UpdateResult::NotSameGame;
+  FileSource in;
+  std::string why;
+  if (!in.Open(path, &why)) return UpdateResult::NotSameGame;  // no file: write it whole
+  const JIG_P& j = *game.Jig;
+  uint8_t head[kSolveMagicBytes + 12];
+  if (!in.Read(head, sizeof head) || std::memcmp(head, kSolveMagic, kSolveMagicBytes) != 0 ||
+      GetI32(head + 11) != j.GameSeed)
+    return UpdateResult::NotSameGame;
+  // Seeds are the player's to type, so the same seed may come with another
+  // level: the piece count and picture size must match too, and the file
+  // must be laid out as the reader expects, or the whole file is written.
+  const int32_t s = GetI32(head + 15), nameLen = GetI32(head + 19);
+  uint8_t block[kJigParamsBytes];
+  if (nameLen < 1 || nameLen > static_cast<int32_t>(kMaxJigNameBytes) + 1 ||
+      !in.Skip(static_cast<uint64_t>(nameLen)) || !in.Read(block, sizeof block))
+    return UpdateResult::NotSameGame;
+  const JIG_P stored = DecodeJigParams(block);
+  if (stored.TotalTileNum != j.TotalTileNum || stored.ImageW != j.ImageW || stored.ImageH != j.ImageH)
+    return UpdateResult::NotSameGame;
+  for (int e = 0; e < 4; ++e)
+    if (!SkipEntry(in, nullptr, nullptr)) return UpdateResult::NotSameGame;
+  const uint64_t left = in.Size() - in.Pos();
+  const uint64_t stateBytes = SolveStateBytes(j.TotalTileNum);
+  if (s < 0 || static_cast<uint64_t>(s) != in.Pos() || left < stateBytes - kTrailerBytes ||
+      left > stateBytes)
+    return UpdateResult::NotSameGame;
+
+  // Rewriting the state in place could leave a torn piece table behind when
+  // the save is interrupted; the new file is built beside it instead.
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) {
+    if (error) *error = "Cannot open \"" + path + "\": " + std::strerror(errno);
+    return UpdateResult::Failed;
+  }
+  SafeFileWriter writer(tempPath, path);
+  bool ok = writer.Begin(error) && CopyPrefix(fd, writer.out(), static_cast<uint64_t>(s), error) &&
+            WriteSolveState(writer.out(), game.State, error);
+  ::close(fd);
+  ok = ok && writer.Commit(error);
+  return ok ? UpdateResult::Updated : UpdateResult::Failed;
+}
+
+SaveOutcome SaveSolve(const std::string& path, bool autosave, const SaveGameView& game,
+                      SaveContext& ctx) {
+  SaveOutcome outcome;
+  NullProgress noPanel;
+  Progress& panel = ctx.Panel ? *ctx.Panel : noPanel;
+  GameFlags noFlags;
+  GameFlags& flags = ctx.Flags ? *ctx.Flags : noFlags;
+  flags.bBusy = 1;
+  panel.Begin(Caption(ctx, autosave ? "Prog_AutoSaveSolve" : "Prog_SaveSolve"), 1);
+
+  auto finish = [&](bool saved) {
+    panel.End();
+    if (saved) {
+      flags.bAutoDirty = 0;
+      if (!autosave) flags.bDirty = 0;
+    }
+    flags.bBusy = 0;
+    outcome.Saved = saved;
+    return outcome;
+  };
+
+  const std::string bad = CheckSaveGame(game);
+  if (!bad.empty()) {
+    Report(ctx, outcome, bad);
+    return finish(false);
+  }
+
+  std::string error;
+  const UpdateResult quick = UpdateSolve(path, game, ctx.SaveTemp, &error);
+  if (quick == UpdateResult::Updated) {
+    outcome.StateOnly = true;
+    return finish(true);
+  }
+  if (quick == UpdateResult::Failed) Report(ctx, outcome, error);  // then write it whole
+
+  SafeFileWriter writer(ctx.SaveTemp, path);
+  if (!writer.Begin(&error)) {
+    Report(ctx, outcome, error);
+    return finish(false);
+  }
+  panel.Begin(Caption(ctx, "Prog_SaveSolve"), 4);
+  if (!WriteSavedGame(writer.out(), game, [&] { panel.Step(); }, &error) ||
+      !writer.Commit(&error)) {
+    writer.Discard();
+    Report(ctx, outcome, error);
+    return finish(false);
+  }
+  outcome.Error.clear();
+
+  // A save by the player brings the autosave file up to date as well, so
+  // that it never holds an older state of the same game.
+  if (!autosave && !ctx.AutoSave.empty() && !SamePath(path, ctx.AutoSave)) {
+    std::string autoError;
+    const UpdateResult r = UpdateSolve(ctx.AutoSave, game, ctx.SaveTemp, &autoError);
+    if (r == UpdateResult::Updated) {
+      outcome.AutosaveRefreshed = true;
+    } else if (CopyFileSafely(path, ctx.AutoSave, ctx.SaveTemp, &autoError)) {
+      outcome.AutosaveRefreshed = outcome.AutosaveReplaced = true;
+    } else {
+      Report(ctx, outcome, autoError);  // the player's own file is saved all the same
+    }
+  }
+  return finish(true);
+}
+
+}  // namespace varlo
