@@ -106,7 +106,7 @@ void SpreadPieces(Jigsaw& jig, int32_t window, bool spread, const PlayArea& area
 // After a cut: the turned images, every piece its own group on side 0 with a
 // random turn (when Rotate is set), spread by SpreadOut, the border piece
 // centred. Leaves the sort table ascending. False when the turned images
-// could not be made.
+// could not be made (out of memory): the game cannot be played then.
 bool SetupNewGame(Jigsaw& jig, const PlayArea& area, RandomGenerator& random,
                   Progress& progress);
 
