@@ -53,8 +53,11 @@ struct Channel {
     if (bits == 0) return 0;
     const uint32_t c = (v & mask) >> shift;
     if (bits >= 8) return static_cast<uint8_t>(c >> (bits - 8));
-    const uint32_t max = (1u << bits) - 1;
-    return static_cast<uint8_t>((c * 255 + max / 2) / max);
+    // Short channels repeat their bits downwards (5 bits abcde give
+    // abcdeabc), as the platform and ImageMagick expand them.
+    uint32_t e = c << (8 - bits);
+    for (int filled = bits; filled < 8; filled *= 2) e |= e >> filled;
+    return static_cast<uint8_t>(e);
   }
 };
 
