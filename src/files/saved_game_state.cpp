@@ -5,6 +5,7 @@
 #include "files/output_file.h"
 #include "files/picture_size.h"
 #include "files/saved_game.h"
+#include "play/pieces.h"
 
 namespace varlo {
 
@@ -89,8 +90,8 @@ std::string PieceFault(size_t i, const std::string& what) {
 
 std::string CheckPieces(const JIG_P& jig, std::span<const TILE_P> pieces) {
   const int64_t n = static_cast<int64_t>(pieces.size());
-  // The mask slots are the picture plus a 5-pixel margin, turned with the piece.
-  const int32_t mw = jig.ImageW + 5, mh = jig.ImageH + 5;
+  Jigsaw shape;  // no images: turned boxes follow from the picture size
+  shape.Jig = jig;
   const int32_t side = kMaxPictureSide + 5;
   for (size_t i = 0; i < pieces.size(); ++i) {
     const TILE_P& t = pieces[i];
@@ -108,14 +109,8 @@ std::string CheckPieces(const JIG_P& jig, std::span<const TILE_P> pieces) {
       return PieceFault(i, "has a box outside the picture");
     // The turned box must be where the turn puts it (the painter reads the
     // turned picture and mask there).
-    const int32_t r = t.Rot;
-    const int32_t kw = (r & 1) ? mh : mw, kh = (r & 1) ? mw : mh;
-    const int32_t rw = (r & 1) ? t.BoxH : t.BoxW, rh = (r & 1) ? t.BoxW : t.BoxH;
-    int32_t mx = t.BoxX, my = t.BoxY;
-    if (r == 1) mx = kw - rw - t.BoxY - 5, my = t.BoxX;
-    if (r == 2) mx = kw - rw - t.BoxX - 5, my = kh - rh - t.BoxY - 5;
-    if (r == 3) mx = t.BoxY, my = kh - rh - t.BoxX - 5;
-    if (t.RotW != rw || t.RotH != rh || t.MapX != mx || t.MapY != my)
+    const TurnedBox b = TurnedBoxFor(shape, t, t.Rot);
+    if (t.RotW != b.RotW || t.RotH != b.RotH || t.MapX != b.MapX || t.MapY != b.MapY)
       return PieceFault(i, "has a turned box that does not match its turn");
   }
   return {};
