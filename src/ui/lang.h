@@ -63,6 +63,8 @@ struct LANG_ITEM {
   int32_t iSection = 0;  // section the item was read under
   std::string sKey;      // as written between "<" and ">"
   std::string sText;     // after ">", may be empty
+
+  friend bool operator==(const LANG_ITEM&, const LANG_ITEM&) = default;
 };
 
 // One installed language.
@@ -72,6 +74,8 @@ struct LANG_INFO {
   std::string localname;  // the language's name in itself, may be empty
   std::string author;     // translator credit, may be empty
   std::string l_onlyinterface;  // shown when there is no help in this language
+
+  friend bool operator==(const LANG_INFO&, const LANG_INFO&) = default;
 };
 
 // The language state: one per program, created fresh by each test.
