@@ -20,6 +20,8 @@ namespace {
 
 constexpr int kJpegQuality = 92;
 constexpr int32_t kThumbW = 240, kThumbH = 180;
+// The open dialog's list thumbnails of the installed jigsaws.
+constexpr int32_t kListThumbW = 180, kListThumbH = 135;
 
 // Area-averaging reduction: every source pixel counts, so fine detail does
 // not alias the way point or bilinear sampling does at large factors.
@@ -87,12 +89,13 @@ bool LoadPicture(const std::string& path, std::vector<uint8_t>& bytes, DIB_P& d,
 int RunPack(const std::vector<std::string>& argv) {
   const char* usage =
       "usage: varlo-tool pack --picture PHOTO --info TEXTFILE --out NAME.ast [--thumb THUMB] "
-      "[--max-width W] [--tag TEXT]";
+      "[--max-width W] [--tag TEXT] [--list-thumb FILE.jpg]";
   std::string error;
   auto args = Args::Parse(argv, {}, &error);
   if (!args) return Fail("pack", error);
   for (const std::string& n : args->Names())
-    if (n != "picture" && n != "info" && n != "out" && n != "thumb" && n != "max-width" && n != "tag")
+    if (n != "picture" && n != "info" && n != "out" && n != "thumb" && n != "max-width" && n != "tag" &&
+        n != "list-thumb")
       return Fail("pack", "unknown option --" + n + "\n" + usage);
   if (!args->Has("picture") || !args->Has("info") || !args->Has("out") || !args->positional().empty())
     return Fail("pack", usage);
@@ -145,6 +148,20 @@ int RunPack(const std::vector<std::string>& argv) {
   if (!ReadWholeFile(args->Get("info"), infoBytes, &error)) return Fail("pack", error);
   parts.Info = EncodeInfoUtf8(DecodeInfoText(infoBytes.data(), infoBytes.size()));
 
+  if (args->Has("list-thumb")) {
+    int32_t lw = 0, lh = 0;
+    FitInto(thumbFrom->Width, thumbFrom->Height, kListThumbW, kListThumbH, lw, lh);
+    DIB_P list;
+    Reduce(list, *thumbFrom, lw, lh);
+    std::vector<uint8_t> jpeg;
+    if (!DibSaveJpeg(list, kJpegQuality, jpeg, &error)) return Fail("pack", error);
+    const std::string listPath = args->Get("list-thumb");
+    SafeFileWriter file(listPath + ".part", listPath);
+    if (!file.Begin(&error)) return Fail("pack", error);
+    file.out().Write(jpeg.data(), jpeg.size());
+    if (!file.Commit(&error)) return Fail("pack", error);
+  }
+
   const std::vector<uint8_t> pack = BuildPack(parts);
   SafeFileWriter file(out + ".part", out);
   if (!file.Begin(&error)) return Fail("pack", error);
@@ -159,6 +176,7 @@ int RunPack(const std::vector<std::string>& argv) {
 
 VARLO_TOOL_COMMAND("pack",
                    "  pack --picture PHOTO --info TEXTFILE --out NAME.ast [--thumb THUMB] [--max-width W] [--tag TEXT]\n"
+                   "       [--list-thumb FILE.jpg]\n"
                    "                          build a jigsaw pack from a JPEG, PNG or BMP photograph",
                    RunPack);
 
