@@ -5,6 +5,7 @@
 
 #include "cut/bezier.h"
 #include "cut/knob_templates.h"
+#include "play/picture_codecs.h"
 
 namespace varlo {
 namespace {
@@ -153,6 +154,10 @@ AtlasInfo MeasureKnobAtlas(const DIB_P& atlas) {
     info.Base[k] = met ? white : 0;
   }
   return info;
+}
+
+bool LoadKnobAtlas(DIB_P& atlas, const std::string& resourceDir, std::string* error) {
+  return DibLoadPngResource(atlas, resourceDir, kKnobAtlasResource, error);
 }
 
 }  // namespace varlo

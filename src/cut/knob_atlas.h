@@ -19,6 +19,7 @@
 
 #include <array>
 #include <cstdint>
+#include <string>
 
 #include "play/dib.h"
 
@@ -39,6 +40,9 @@ inline constexpr uint32_t kAtlasRed = MakeRGB(255, 0, 0);     // palette index 9
 inline constexpr uint32_t kAtlasBlue = MakeRGB(0, 0, 255);    // palette index 12
 inline constexpr uint32_t kAtlasSilver = MakeRGB(192, 192, 192);
 
+// Name of the atlas picture among the game's resources.
+inline constexpr const char* kKnobAtlasResource = "knob-atlas";
+
 constexpr int32_t AtlasColumnX(int32_t k) { return 21 * k + k * (k - 1) / 2; }
 
 // What a cut reads from the atlas before it starts.
@@ -56,5 +60,8 @@ bool DrawKnobAtlas(DIB_P& atlas);
 // 20 + k rows (0 when no other colour is met). An atlas that is missing or
 // of another size is not usable, and every edge is then drawn as a curve.
 AtlasInfo MeasureKnobAtlas(const DIB_P& atlas);
+
+// Loads the baked atlas from the resource folder of the installation.
+bool LoadKnobAtlas(DIB_P& atlas, const std::string& resourceDir, std::string* error);
 
 }  // namespace varlo

@@ -122,9 +122,15 @@ void DrawKnobEdge(KnobEdgeContext& ctx, int32_t mode, int32_t side, PointI a, Po
       pts[i] = {s.x - sn * across + c * along, s.y + c * across + sn * along};
   }
   DrawBezierChain(*ctx.Mask, pts.data(), t.Count, colour);
-  const int32_t fx = RoundHalfEven(pts[0].x), fy = RoundHalfEven(pts[0].y);
-  if (fx >= 0 && fy >= 0 && fx < ctx.Mask->Width && fy < ctx.Mask->Height)
-    DibSetPixel(*ctx.Mask, fx, fy, colour);
+  // The pen leaves out the chain's last pixel. Inside the grid the edges
+  // across that corner close it, but where an edge ends on the picture's
+  // side nothing else does, and the fill would run through the gap into the
+  // next piece; so both end pixels are set.
+  for (const PointD& end : {pts[0], pts[t.Count - 1]}) {
+    const int32_t fx = RoundHalfEven(end.x), fy = RoundHalfEven(end.y);
+    if (fx >= 0 && fy >= 0 && fx < ctx.Mask->Width && fy < ctx.Mask->Height)
+      DibSetPixel(*ctx.Mask, fx, fy, colour);
+  }
 }
 
 }  // namespace varlo

@@ -95,7 +95,8 @@ TEST(RectCut, EveryPixelBelongsToAPieceOrTheBorder) {
     int32_t w, h, shape, border, level;
   };
   const Case cases[] = {{640, 480, 4, 0, 0}, {640, 480, 5, 1, 0}, {1003, 701, 6, 0, 2},
-                        {1003, 701, 6, 1, 7}, {500, 333, 5, 0, 13}, {300, 900, 4, 1, 9}};
+                        {1003, 701, 6, 1, 7}, {500, 333, 5, 0, 13}, {300, 900, 4, 1, 9},
+                        {1500, 1000, 6, 0, 10}, {1500, 1000, 4, 0, 12}};
   for (const Case& k : cases) {
     const Cut c = RunCut(k.w, k.h, k.shape, k.border, k.level, 777);
     std::set<uint32_t> keys;
@@ -111,6 +112,10 @@ TEST(RectCut, EveryPixelBelongsToAPieceOrTheBorder) {
       }
     }
     EXPECT_EQ(unassigned, 0) << k.w << "x" << k.h << " style " << k.shape << " border " << k.border;
+    // Every piece filled from its own centre: no fill ran through a gap into
+    // a neighbour (large pieces are drawn as curves, whose corners at the
+    // picture's sides have nothing else to close them).
+    EXPECT_FALSE(c.error.Any) << k.w << "x" << k.h << " piece " << c.error.Index;
     EXPECT_EQ(foreign, 0);
     // The strips right and below stay black.
     EXPECT_EQ(DibGetPixel(c.mask, k.w + 2, 3), 0);
