@@ -5,7 +5,7 @@
 #include <fstream>
 #include <system_error>
 
-#include "app/atomic_file.h"
+#include "files/output_file.h"
 
 namespace varlo {
 
@@ -141,9 +141,12 @@ std::string SetEngine::Text() const {
 }
 
 bool SetEngine::SetSave(const std::string& path, std::string* error) {
-  const bool ok = WriteFileAtomically(path, Text(), error);
+  const std::string text = Text();
   lines_.clear();
-  return ok;
+  SafeFileWriter writer(path + ".tmp~", path);
+  if (!writer.Begin(error)) return false;
+  writer.out().Write(text.data(), text.size());
+  return writer.Commit(error);
 }
 
 SetFindResult SetEngine::SetFind(std::string_view section, std::string_view group,
