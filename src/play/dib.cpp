@@ -4,9 +4,14 @@
 #include "play/dib.h"
 
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 #include <new>
 #include <utility>
+
+#if defined(__linux__)
+#include <sys/mman.h>
+#endif
 
 namespace varlo {
 
@@ -240,7 +245,9 @@ void FloodFillImpl(DIB_P& d, int32_t x, int32_t y, uint32_t colour, XRECT* bound
 // ---- quarter turns ----
 
 // dst(innerH - 1 - y, x) := src(x, y) for the inner innerW x innerH area, in
-// square blocks so that both the reads and the writes stay in cache.
+// square blocks so that both the reads and the writes stay in cache. Four
+// destination rows are written per pass over a block's source rows, so each
+// source row is visited for four neighbouring pixels at a time.
 template <int BPP>
 void RotateInner(DIB_P& dst, const DIB_P& src, int32_t innerW, int32_t innerH) {
   constexpr int32_t kBlock = 64;
@@ -249,19 +256,25 @@ void RotateInner(DIB_P& dst, const DIB_P& src, int32_t innerW, int32_t innerH) {
     const int32_t y1 = Min(y0 + kBlock, innerH);
     for (int32_t x0 = 0; x0 < innerW; x0 += kBlock) {
       const int32_t x1 = Min(x0 + kBlock, innerW);
-      for (int32_t x = x0; x < x1; ++x) {
-        // Destination row x, columns innerH-1-y for y = y0..y1-1, walking left.
+      int32_t x = x0;
+      for (; x + 4 <= x1; x += 4) {
+        // Destination rows x .. x+3, columns innerH-1-y for y = y0..y1-1.
+        uint8_t* d0 = DibPixel(dst, innerH - 1 - y0, x);
+        uint8_t* d1 = DibPixel(dst, innerH - 1 - y0, x + 1);
+        uint8_t* d2 = DibPixel(dst, innerH - 1 - y0, x + 2);
+        uint8_t* d3 = DibPixel(dst, innerH - 1 - y0, x + 3);
+        const uint8_t* sp = DibPixel(src, x, y0);
+        for (int32_t y = y0; y < y1; ++y, d0 -= BPP, d1 -= BPP, d2 -= BPP, d3 -= BPP, sp -= srcStride) {
+          std::memcpy(d0, sp, BPP);
+          std::memcpy(d1, sp + BPP, BPP);
+          std::memcpy(d2, sp + 2 * BPP, BPP);
+          std::memcpy(d3, sp + 3 * BPP, BPP);
+        }
+      }
+      for (; x < x1; ++x) {
         uint8_t* dp = DibPixel(dst, innerH - 1 - y0, x);
         const uint8_t* sp = DibPixel(src, x, y0);
-        for (int32_t y = y0; y < y1; ++y, dp -= BPP, sp -= srcStride) {
-          if constexpr (BPP == 4) {
-            std::memcpy(dp, sp, 4);
-          } else {
-            dp[0] = sp[0];
-            dp[1] = sp[1];
-            dp[2] = sp[2];
-          }
-        }
+        for (int32_t y = y0; y < y1; ++y, dp -= BPP, sp -= srcStride) std::memcpy(dp, sp, BPP);
       }
     }
   }
@@ -339,6 +352,40 @@ struct ScaleRun {
 };
 
 }  // namespace
+
+// ---- pixel memory ----
+
+namespace {
+// From this size on, pixel memory is mapped from the system by itself.
+constexpr size_t kMappedPixelBytes = size_t{4} << 20;
+}  // namespace
+
+void* AllocatePixelMemory(size_t bytes) {
+#if defined(__linux__)
+  if (bytes >= kMappedPixelBytes) {
+    void* p = mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (p == MAP_FAILED) throw std::bad_alloc();
+    madvise(p, bytes, MADV_HUGEPAGE);  // a hint; without huge pages all still works
+    return p;
+  }
+#endif
+  void* p = std::malloc(bytes ? bytes : 1);
+  if (!p) throw std::bad_alloc();
+  return p;
+}
+
+void FreePixelMemory(void* p, size_t bytes) noexcept {
+  if (!p) return;
+#if defined(__linux__)
+  if (bytes >= kMappedPixelBytes) {
+    munmap(p, bytes);
+    return;
+  }
+#else
+  (void)bytes;
+#endif
+  std::free(p);
+}
 
 // ---- small helpers ----
 
