@@ -43,21 +43,26 @@ void DrawPenLine(DIB_P& d, int32_t x0, int32_t y0, int32_t x1, int32_t y1, uint3
   }
 }
 
+int32_t SampleBezierSegment(const PointD* seg, int32_t* xs, int32_t* ys) {
+  const PointD p0 = seg[0], p1 = seg[1], p2 = seg[2], p3 = seg[3];
+  const double chord = std::hypot(p3.x - p0.x, p3.y - p0.y);
+  const int32_t m = std::clamp(RoundHalfEven(chord / 3.0), 1, kMaxBezierSteps);
+  xs[0] = RoundHalfEven(p0.x);
+  ys[0] = RoundHalfEven(p0.y);
+  for (int32_t k = 1; k <= m; ++k) {
+    const double t = static_cast<double>(k) / m, u = 1.0 - t;
+    const double b0 = u * u * u, b1 = 3.0 * t * u * u, b2 = 3.0 * t * t * u, b3 = t * t * t;
+    xs[k] = RoundHalfEven(b0 * p0.x + b1 * p1.x + b2 * p2.x + b3 * p3.x);
+    ys[k] = RoundHalfEven(b0 * p0.y + b1 * p1.y + b2 * p2.y + b3 * p3.y);
+  }
+  return m;
+}
+
 void DrawBezierChain(DIB_P& d, const PointD* pts, int32_t count, uint32_t colour) {
+  int32_t xs[kMaxBezierSteps + 1], ys[kMaxBezierSteps + 1];
   for (int32_t s = 0; s + 3 < count; s += 3) {
-    const PointD p0 = pts[s], p1 = pts[s + 1], p2 = pts[s + 2], p3 = pts[s + 3];
-    const double chord = std::hypot(p3.x - p0.x, p3.y - p0.y);
-    const int32_t m = std::clamp(RoundHalfEven(chord / 3.0), 1, 150);
-    int32_t px = RoundHalfEven(p0.x), py = RoundHalfEven(p0.y);
-    for (int32_t k = 1; k <= m; ++k) {
-      const double t = static_cast<double>(k) / m, u = 1.0 - t;
-      const double b0 = u * u * u, b1 = 3.0 * t * u * u, b2 = 3.0 * t * t * u, b3 = t * t * t;
-      const int32_t qx = RoundHalfEven(b0 * p0.x + b1 * p1.x + b2 * p2.x + b3 * p3.x);
-      const int32_t qy = RoundHalfEven(b0 * p0.y + b1 * p1.y + b2 * p2.y + b3 * p3.y);
-      DrawPenLine(d, px, py, qx, qy, colour);
-      px = qx;
-      py = qy;
-    }
+    const int32_t m = SampleBezierSegment(pts + s, xs, ys);
+    for (int32_t k = 1; k <= m; ++k) DrawPenLine(d, xs[k - 1], ys[k - 1], xs[k], ys[k], colour);
   }
 }
 

@@ -23,4 +23,11 @@ void DrawPenLine(DIB_P& d, int32_t x0, int32_t y0, int32_t x1, int32_t y1, uint3
 // last pixel is left out like every line's.
 void DrawBezierChain(DIB_P& d, const PointD* points, int32_t count, uint32_t colour);
 
+inline constexpr int32_t kMaxBezierSteps = 150;
+
+// The m + 1 rounded points of one cubic segment (seg[0..3]) exactly as
+// DrawBezierChain draws them; xs and ys need room for kMaxBezierSteps + 1
+// values. Answers m.
+int32_t SampleBezierSegment(const PointD* seg, int32_t* xs, int32_t* ys);
+
 }  // namespace varlo
