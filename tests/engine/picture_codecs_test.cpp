@@ -490,8 +490,7 @@ TEST(PictureCodecsTest, GreyJpegIsExpanded) {
 TEST(PictureCodecsTest, BadJpegsFailAndLeaveTheTarget) {
   const Bytes exif = Fixture("photo-160x120-exif.jpg");
   const Bytes prog = Fixture("progressive-80x60.jpg");
-  Bytes noEnd = exif;
-  noEnd.resize(noEnd.size() - 2);  // without its end marker
+  const Bytes noEnd(exif.begin(), exif.end() - 2);  // without its end marker
   struct Case {
     const char* what;
     Bytes file;
