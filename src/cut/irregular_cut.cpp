@@ -152,7 +152,6 @@ class IrregularCutRun {
 
   void DrawEdges(bool withArtistic) {
     IrregularKnobContext ctx = MakeKnobContext(p_, mask_, random_);
-    const double shortEdge = p_.TileS / 3.0;
     for (int32_t n = 0; n < p_.TileNum; ++n) {
       if (withArtistic && Artistic(n)) continue;
       TILE_P& t = tiles_[static_cast<size_t>(n)];
@@ -165,8 +164,7 @@ class IrregularCutRun {
         if (withArtistic && Artistic(e.Neighbour)) continue;
         const auto x1 = static_cast<int32_t>(e.X1), y1 = static_cast<int32_t>(e.Y1);
         const auto x2 = static_cast<int32_t>(e.X2), y2 = static_cast<int32_t>(e.Y2);
-        const bool straight = e.Length <= 3 || ((ctx.Flags & kShortEdgesStraight) && e.Length < shortEdge);
-        if (!straight) {
+        if (!IsStraightEdge(e.Length, p_.TileS, ctx.Flags)) {
           TILE_P& nb = tiles_[static_cast<size_t>(e.Neighbour)];
           XRECT box;
           if (DrawKnobbedEdge(ctx, e, own, {nb.CentreX, nb.CentreY}, colour, box)) {

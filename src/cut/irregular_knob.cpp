@@ -41,6 +41,10 @@ IrregularKnobContext MakeKnobContext(const JIG_P& p, DIB_P& mask, RandomGenerato
   return ctx;
 }
 
+bool IsStraightEdge(double length, int32_t tileS, int32_t flags) {
+  return length <= 3 || ((flags & kShortEdgesStraight) && length < tileS / 3.0);
+}
+
 std::vector<int32_t> EdgeTemplates(const IrregularKnobContext& ctx, PointI a, PointI b, double length) {
   const JigsawRect& r = ctx.Rect;
   const double tile = ctx.TileS;

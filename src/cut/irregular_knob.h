@@ -47,6 +47,10 @@ struct IrregularKnobContext {
 // Context for p's cut into mask, the irregular templates loaded.
 IrregularKnobContext MakeKnobContext(const JIG_P& p, DIB_P& mask, RandomGenerator& random);
 
+// Edges of 3 pixels or less, and (with kShortEdgesStraight) those shorter
+// than TileS / 3, get no knob.
+bool IsStraightEdge(double length, int32_t tileS, int32_t flags);
+
 // The edge's own templates (ordered end points a, b).
 std::vector<int32_t> EdgeTemplates(const IrregularKnobContext& ctx, PointI a, PointI b, double length);
 
