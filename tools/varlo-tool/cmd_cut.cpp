@@ -10,6 +10,7 @@
 #include "command.h"
 #include "cut/effect_layer.h"
 #include "cut/emboss.h"
+#include "cut/irregular_cut.h"
 #include "cut/knob_atlas.h"
 #include "cut/level_table.h"
 #include "cut/rect_cut.h"
@@ -24,7 +25,7 @@ namespace {
 constexpr const char* kUsage =
     "  cut --picture FILE --shape S --level L [--border 0|1] [--seed N] [--fit WxH]\n"
     "      --mask OUT.png [--pieces OUT.json] [--preview OUT.png]\n"
-    "                          cut a picture into pieces (shapes 4..6) and write the mask";
+    "                          cut a picture into pieces (shapes 0..2, 4..6) and write the mask";
 
 class PhaseTimer {
  public:
@@ -116,9 +117,8 @@ int RunCut(const std::vector<std::string>& argv) {
       !args->GetInt("border", 0, border, &error) || !args->GetInt("seed", 1, seed, &error))
     return Fail("cut", error);
   if (shape < 0 || shape > 6) return Fail("cut", "--shape must be 0..6");
-  if (shape < 4)
-    return Fail("cut", "shape style " + std::to_string(shape) +
-                           " is an irregular cut, which this version cannot make yet (use 4, 5 or 6)");
+  if (shape == 3)
+    return Fail("cut", "shape style 3 needs the artistic pieces, which this version cannot place yet");
   if (level < 0 || level >= kLevelCount) return Fail("cut", "--level must be 0..13");
   if (border < 0 || border > 1) return Fail("cut", "--border must be 0 or 1");
   if (seed < INT32_MIN || seed > UINT32_MAX) return Fail("cut", "--seed must fit 32 bits");
@@ -161,8 +161,18 @@ int RunCut(const std::vector<std::string>& argv) {
   RandomGenerator random(static_cast<uint32_t>(p.GameSeed));
   NullProgress progress;
   PaintError paintError;
-  if (!CutRectangular(p, jig.Tiles, jig.Images[kMaskSlot], atlas, random, progress, paintError))
+  if (shape < 4) {
+    IrregularCutReport report;
+    if (!CutIrregular(p, jig.Tiles, jig.Images[kMaskSlot], random, progress, report))
+      return Fail("cut", "the picture could not be cut");
+    paintError = report.Error;
+    if (report.FirstEdgeFailures > 0)
+      std::fprintf(stderr, "warning: Finding first edge failed!%s\n",
+                   report.GridFallback ? " (the pieces follow the grid)" : "");
+    if (report.Attempts > 1) std::fprintf(stderr, "note: %d drawing attempts\n", report.Attempts);
+  } else if (!CutRectangular(p, jig.Tiles, jig.Images[kMaskSlot], atlas, random, progress, paintError)) {
     return Fail("cut", "the picture could not be cut");
+  }
   timer.Done("cut");
   if (paintError.Any)
     std::fprintf(stderr, "warning: piece %d could not be filled from (%d, %d)\n", paintError.Index,
