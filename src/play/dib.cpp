@@ -309,16 +309,14 @@ void ScaleImpl(DIB_P& dst, int32_t w, int32_t h, const DIB_P& src) {
   const int32_t srcW = src.Width, srcH = src.Height;
   const int64_t xStep = (int64_t{srcW - 1} * kFixOne) / w;
   const int64_t yStep = (int64_t{srcH - 1} * kFixOne) / h;
-  // Per destination column: byte offsets of the left and right source pixels
-  // and the horizontal fraction.
-  std::vector<int32_t> leftOff(static_cast<size_t>(w)), rightOff(static_cast<size_t>(w)),
-      fxs(static_cast<size_t>(w));
+  // Per destination column: byte offset of the left source pixel and the
+  // horizontal fraction; the right pixel is the next one (the same one in a
+  // one-pixel-wide source).
+  std::vector<int32_t> leftOff(static_cast<size_t>(w)), fxs(static_cast<size_t>(w));
+  const ptrdiff_t right = srcW > 1 ? SB : 0;
   int64_t e = 0;
   for (int32_t j = 0; j < w; ++j, e += xStep) {
-    const int32_t left = static_cast<int32_t>(e >> kFixShift);
-    const int32_t right = srcW > 1 ? left + 1 : left;
-    leftOff[j] = left * SB;
-    rightOff[j] = right * SB;
+    leftOff[j] = static_cast<int32_t>(e >> kFixShift) * SB;
     fxs[j] = static_cast<int32_t>(e & (kFixOne - 1));
   }
   int64_t c = 0;
@@ -336,12 +334,16 @@ void ScaleImpl(DIB_P& dst, int32_t w, int32_t h, const DIB_P& src) {
       const uint32_t wBR = (fy * fx) >> kFixShift;
       const uint32_t wBL = fy - wBR;
       const uint8_t* tl = t + leftOff[j];
-      const uint8_t* tr = t + rightOff[j];
       const uint8_t* bl = b + leftOff[j];
-      const uint8_t* br = b + rightOff[j];
-      for (int k = 0; k < 3; ++k) {
-        d[k] = static_cast<uint8_t>((tl[k] * wTL + tr[k] * wTR + bl[k] * wBL + br[k] * wBR) >> kFixShift);
-      }
+      // All reads before the writes: the compiler cannot know that d never
+      // overlaps the source rows, and would otherwise reload after each store.
+      const uint32_t blue = (tl[0] * wTL + tl[right] * wTR + bl[0] * wBL + bl[right] * wBR) >> kFixShift;
+      const uint32_t green =
+          (tl[1] * wTL + tl[right + 1] * wTR + bl[1] * wBL + bl[right + 1] * wBR) >> kFixShift;
+      const uint32_t red = (tl[2] * wTL + tl[right + 2] * wTR + bl[2] * wBL + bl[right + 2] * wBR) >> kFixShift;
+      d[0] = static_cast<uint8_t>(blue);
+      d[1] = static_cast<uint8_t>(green);
+      d[2] = static_cast<uint8_t>(red);
     }
   }
 }
