@@ -63,6 +63,39 @@ bool IsWhite(const DIB_P& mask, int32_t imageW, int32_t imageH, int32_t x, int32
   return px[0] == 255 && px[1] == 255 && px[2] == 255;
 }
 
+// Gives every pixel no fill reached to the piece beside it. Where an edge
+// meets a side of the jigsaw rectangle at a slant, its line can wall off a
+// single pixel on the outermost row or column, which neither the pocket
+// rule of the piece rectangles (it leaves the search rectangle's rim alone)
+// nor despeckling (it keeps that pixel's row) hands on; the player would
+// see a hole there. The piece that takes it widens its box to hold it.
+void AssignLeftoverPixels(const JIG_P& p, std::vector<TILE_P>& tiles, DIB_P& mask) {
+  for (int32_t y = 0; y < p.ImageH; ++y) {
+    const uint8_t* row = DibRow(mask, y);
+    for (int32_t x = 0; x < p.ImageW; ++x) {
+      const uint8_t* px = row + static_cast<ptrdiff_t>(x) * 3;
+      if ((px[0] & px[1] & px[2]) != 255) continue;
+      static constexpr int32_t kAround[4][2] = {{-1, 0}, {0, -1}, {1, 0}, {0, 1}};
+      for (const auto& d : kAround) {
+        const int32_t nx = x + d[0], ny = y + d[1];
+        if (nx < 0 || ny < 0 || nx >= p.ImageW || ny >= p.ImageH) continue;
+        const int32_t colour = DibGetPixel(mask, nx, ny);
+        if (colour < 0 || static_cast<uint32_t>(colour) == kMaskWhite) continue;
+        XRECT filled;
+        DibFloodFill(mask, x, y, static_cast<uint32_t>(colour), &filled);
+        const auto key = static_cast<uint8_t>(static_cast<uint32_t>(colour) >> 16);
+        for (int32_t n = 0; n < p.TileNum; ++n) {
+          TILE_P& t = tiles[static_cast<size_t>(n)];
+          if (t.Key != key || nx < t.BoxX || ny < t.BoxY || nx >= t.BoxX + t.BoxW || ny >= t.BoxY + t.BoxH) continue;
+          WidenBox(t, filled);
+          break;
+        }
+        break;
+      }
+    }
+  }
+}
+
 class IrregularCutRun {
  public:
   IrregularCutRun(JIG_P& p, std::vector<TILE_P>& tiles, RandomGenerator& random, Progress& progress,
@@ -91,11 +124,13 @@ class IrregularCutRun {
     LinkTwins(cells_);
     if (stepProgress) progress_.Step();
 
+    bool placed = true;
     if (withArtistic && artistic_) {
       IrregularAttempt attempt{p_, tiles_, cells_, mask_, random_, number};
-      if (!artistic_->Place(attempt)) return Outcome::ArtisticFailed;
+      placed = artistic_->Place(attempt);
     }
     if (stepProgress) progress_.Step();
+    if (!placed) return Outcome::ArtisticFailed;
 
     ChooseKnobSides();
     DrawEdges(withArtistic);
@@ -260,6 +295,7 @@ bool RunCut(JIG_P& p, std::vector<TILE_P>& tiles, DIB_P& maskSlot, std::vector<P
 
   DIB_P& mask = run.Mask();
   if (p.BorderStyle == 1) FillPiece(mask, 0, 0, PieceColour(kBorderKey), nullptr);
+  AssignLeftoverPixels(p, tiles, mask);
   progress.Step();  // the working records go with `run`
 
   for (int32_t n = 0; n < p.TileNum; ++n) {

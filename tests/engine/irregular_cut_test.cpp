@@ -521,6 +521,20 @@ TEST(IrregularCut, EveryPixelAssignedAcrossSizesStylesAndLevels) {
   }
 }
 
+TEST(IrregularCut, NoPixelWalledOffOnTheRim) {
+  // Cuts of real photograph sizes in which an edge's line met the picture's
+  // bottom row, or the jigsaw rectangle's top row, at a slant and walled off
+  // one pixel there.
+  struct Case {
+    int32_t w, h, shape, level, border;
+    uint32_t seed;
+  };
+  for (const Case& k : std::vector<Case>{{1365, 1074, 1, 0, 0, 237570}, {3088, 2056, 2, 0, 1, 150461}}) {
+    const Cut c = RunCut(k.w, k.h, k.shape, k.border, k.level, k.seed);
+    ExpectPlayable(c);
+  }
+}
+
 TEST(IrregularCut, StyleOneDependsOnlyOnTheSeeds) {
   // Same seeds, different generator states afterwards.
   JIG_P p = LevelParams(800, 600, 1, 0, 4);
