@@ -138,9 +138,12 @@ void DrawRows(DIB_P& dst, const DIB_P& src, const DrawArea& a) {
           PutBgr(d, s[0], s[1], s[2]);
         } else if (alpha != 0) {
           const uint32_t keep = 255 - alpha;
-          d[0] = static_cast<uint8_t>((d[0] * keep + s[0] * alpha) / 255);
-          d[1] = static_cast<uint8_t>((d[1] * keep + s[1] * alpha) / 255);
-          d[2] = static_cast<uint8_t>((d[2] * keep + s[2] * alpha) / 255);
+          // Reads first: a store through d could otherwise be taken to
+          // change the source bytes still to be read.
+          const uint32_t b = (d[0] * keep + s[0] * alpha) / 255;
+          const uint32_t g = (d[1] * keep + s[1] * alpha) / 255;
+          const uint32_t r = (d[2] * keep + s[2] * alpha) / 255;
+          PutBgr(d, static_cast<uint8_t>(b), static_cast<uint8_t>(g), static_cast<uint8_t>(r));
         }
       }
     } else if (DB == SB && sstep != 0) {
