@@ -17,6 +17,8 @@ set(VARLO_STARTER_JIGSAWS
   "Fig in a Red Bowl|Picture_0B_by_freespace.jpg|A fig in a red bowl|Photograph by Trevor \"Freespace\", CC BY 4.0"
   "Paint Brushes|Picture_1A_by_freespace.jpg|Brushes in every colour|Photograph by Trevor \"Freespace\", CC BY 4.0"
   "Dragonfly|Dragonfly_by_Bolly.jpg|A dragonfly resting on a twig|Photograph by Bolly, CC BY-SA 4.0"
+  "Ladybird|mate/nature/LadyBird.jpg|A ladybird on a green leaf|Photograph by Charles Barbin, GPL-2+"
+  "Marigold|mate/nature/Garden.jpg|A marigold in the garden|Photograph by Charles Barbin, GPL-2+"
 )
 # Large photographs are reduced to this width: big enough for 4000 pieces on
 # a large screen, small enough to keep packs and the build quick.

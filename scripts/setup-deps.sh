@@ -18,7 +18,7 @@ PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth imagemagick sox libimage-exiftool-perl
   # real photographs and textures used by tests and the starter jigsaws
-  lomiri-wallpapers-16.04 gimp-data
+  lomiri-wallpapers-16.04 mate-backgrounds gimp-data
 )
 
 missing=()
