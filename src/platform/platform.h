@@ -94,7 +94,11 @@ class Desktop {
   virtual bool ShowHelpTopic(const std::string& helpFile, const std::string& topic) = 0;
 };
 
-enum class CursorShape { Arrow, Wait, Hand, DragOne, DragGroup, DragWeight, Cross };
+enum class CursorShape {
+  Arrow, Wait, Hand, DragOne, DragGroup, DragWeight, Cross,
+  // The sizing shapes over a play window's edges and corners.
+  SizeHorizontal, SizeVertical, SizeDiagonalDown, SizeDiagonalUp
+};
 
 class Cursors {
  public:

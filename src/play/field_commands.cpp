@@ -1,0 +1,328 @@
+// The Game and Pockets menu commands: select all, arrange, gather, the
+// pockets and their layouts, thumbnail, glass, weight, sides, backgrounds.
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+#include "play/picture_codecs.h"
+#include "play/play_field.h"
+#include "ui/lang.h"
+
+namespace varlo {
+
+namespace {
+bool IsPictureCode(int32_t v) { return v >= kBkgPictureFirst && v <= kBkgPictureLast; }
+bool IsPocketRef(int32_t ref) { return ref >= MW_POCKET && ref < MW_POCKET + kPocketWindows; }
+int32_t RoundEven(double v) { return static_cast<int32_t>(std::nearbyint(v)); }
+}  // namespace
+
+bool PlayField::RunCommand(std::string_view name) {
+  const bool game = GameOpen();
+  const int32_t busy = LockBusy();
+  bool known = true;
+  if (!game) {
+    known = name.rfind("MI_", 0) == 0;
+  } else if (name == "MI_GameSelectAll") {
+    if (Selection) ClearSelection();
+    SelectAll();
+  } else if (name == "MI_GameArrange") {
+    CommandArrange();
+  } else if (name == "MI_GameGather") {
+    CommandGather();
+  } else if (name.size() == 17 && name.rfind("MI_PocketsPocket", 0) == 0 && name[16] >= '1' && name[16] <= '4') {
+    const int32_t p = name[16] - '1';
+    ShowPocket(p, !Wins[MW_POCKET + p].Shown);
+    RedrawMode = kRedrawAll;
+    RepaintAll();
+  } else if (name == "MI_PocketsTile") {
+    CommandTile(false);
+  } else if (name == "MI_PocketsCascade") {
+    CommandTile(true);
+  } else if (name == "MI_GameThumb") {
+    CommandThumbOrGlass(false);
+  } else if (name == "MI_GameGlass") {
+    CommandThumbOrGlass(true);
+  } else if (name == "MI_GameWeight") {
+    CommandWeight();
+  } else if (name == "MI_GameWin1" || name == "MI_GameWin2") {
+    if (Selection) ClearSelection();
+    SwitchSide(name == "MI_GameWin1" ? 0 : 1);
+  } else if (name == "MI_FileSaveImage") {
+    if (bSolved) SaveSolvedImage();
+  } else {
+    known = false;  // the background pickers and the info window belong to the app
+  }
+  Present();
+  UnlockBusy(busy);
+  return known;
+}
+
+void PlayField::CommandArrange() {
+  if (!Selection) return;
+  Jigsaw& jig = *jig_;
+  const int32_t n = PieceCount(jig);
+  const int32_t W = IsPocketRef(Current) ? FW : CW;
+  const int32_t H = IsPocketRef(Current) ? FH : CH;
+  if (W <= 0 || H <= 0) return;
+  int32_t left = 0, top = 0;
+  bool first = true;
+  std::vector<int32_t> keyCount;
+  std::vector<int32_t> keys;
+  for (int32_t i = 0; i < n; ++i) {
+    const TILE_P& t = jig.Tiles[i];
+    if (!t.Sel) continue;
+    left = first ? t.X : Min(left, t.X);
+    top = first ? t.Y : Min(top, t.Y);
+    first = false;
+  }
+  SortPieces(jig, false);
+  const int32_t border = BorderPieceIndex(jig);
+  std::vector<int32_t> loose;
+  const auto& sort = jig.Sort;
+  for (size_t a = 0; a < sort.size();) {
+    size_t b = a + 1;
+    while (b < sort.size() && sort[b].Key == sort[a].Key) ++b;
+    const int32_t i = sort[a].Index;
+    if (b == a + 1 && jig.Tiles[i].Sel && i != border) loose.push_back(i);
+    a = b;
+  }
+  std::sort(loose.begin(), loose.end());  // index order, as the pieces are collected
+  const int32_t count = static_cast<int32_t>(loose.size());
+  if (count == 0) return;
+  RandomGenerator& rnd = Random ? *Random : ownRandom_;
+  for (int32_t j = 0; j < count; ++j) std::swap(loose[j], loose[rnd.Random(count)]);
+  int32_t c = RoundEven(std::sqrt(static_cast<double>(W) * count / H));
+  int32_t r = RoundEven(std::sqrt(static_cast<double>(H) * count / W));
+  c = Max(c, 1);
+  r = Max(r, 1);
+  if (c * r < count) {
+    if (c < r)
+      ++r;
+    else
+      ++c;
+  }
+  // Very flat areas can still leave too few cells; add columns until all fit.
+  while (c * r < count) ++c;
+  const int32_t s = jig.Jig.MaskS + jig.Jig.KnobS;
+  const int32_t cellW = W < c * s ? W / c : s;
+  const int32_t cellH = H < r * s ? H / r : s;
+  for (int32_t k = 0; k < count; ++k) {
+    TILE_P& t = jig.Tiles[loose[k]];
+    t.X = left + cellW * (k % c);
+    t.Y = top + cellH * (k / c);
+  }
+  if (IsPocketRef(Current)) PocketExtent(Current - MW_POCKET);
+  SetDirtyFlag();
+  RedrawMode = kRedrawAll;
+}
+
+void PlayField::CommandGather() {
+  const std::string q = Text(kLangMainForm, "Q_Gather");
+  if (MsgBox(platform_, q, kMsgQuestionYesNo) != kMsgYes) return;
+  if (Selection) ClearSelection();
+  Picked = -1;
+  DragState = kDragIdle;
+  Jigsaw& jig = *jig_;
+  for (TILE_P& t : jig.Tiles) t.Win = MW_SIDE0;
+  SortPieces(jig, false);
+  if (WeightedPiece < 0) {
+    // The biggest group goes to the bottom, so the loose pieces lie on it.
+    int32_t bestSize = 0, bestPiece = -1;
+    const auto& sort = jig.Sort;
+    for (size_t a = 0; a < sort.size();) {
+      size_t b = a + 1;
+      while (b < sort.size() && sort[b].Key == sort[a].Key) ++b;
+      if (static_cast<int32_t>(b - a) > bestSize) {
+        bestSize = static_cast<int32_t>(b - a);
+        bestPiece = sort[a].Index;
+      }
+      a = b;
+    }
+    if (bestPiece >= 0 && bestSize >= jig.Jig.TotalTileNum / 2) WeightToBack(jig, bestPiece);
+  }
+  SetCurrent(MW_SIDE0);
+  for (int32_t p = 0; p < kPocketWindows; ++p) {
+    Wins[MW_POCKET + p].Groups = 0;
+    ShowPocket(p, false);
+    SetTitle(Wins[MW_POCKET + p], PocketCaption(p));
+    PocketExtent(p);
+  }
+  SwitchSide(0);
+  BringIntoView(MW_SIDE0, true);
+  RedrawMode = kRedrawAll;
+}
+
+void PlayField::CommandTile(bool cascade) {
+  for (int32_t p = 0; p < kPocketWindows; ++p)
+    if (!Wins[MW_POCKET + p].Shown && Wins[MW_POCKET + p].Groups > 0) ShowPocket(p, true);
+  int32_t j = 0;
+  for (int32_t p = 0; p < kPocketWindows; ++p) j += Wins[MW_POCKET + p].Shown ? 1 : 0;
+  if (j == 0) return;
+  const int32_t w = FW / 4;
+  int32_t k = 0, y = 0;
+  for (int32_t p = 0; p < kPocketWindows; ++p) {
+    TMyWin& win = Wins[MW_POCKET + p];
+    if (!win.Shown) continue;
+    if (cascade) {
+      RectSetXYWH(win.Outer, FW - w - 30 * j + 30 + 30 * k, 34 * k, w, FH - 34 * j);
+    } else {
+      RectSetXYWH(win.Outer, FW - w, y, w, FH / j);
+      y += FH / j;
+    }
+    SetSize(win, false, 0, 0);
+    RaiseWindow(MW_POCKET + p);
+    PocketExtent(p);
+    ++k;
+  }
+  RedrawMode = kRedrawAll;
+  RepaintAll();
+}
+
+void PlayField::CommandThumbOrGlass(bool glass) {
+  const int32_t ref = glass ? kGlassRef : kThumbWindow;
+  TMyWin& w = Win(ref);
+  ShowWindow(ref, !w.Shown);
+  if (w.Shown) {
+    RectMoveTo(w.Outer, 0, 0);
+    Relayout(w);
+    if (glass) {
+      MakeLensMask();
+    } else {
+      DrawThumbnail();
+      RaiseWindow(ref);
+    }
+  }
+  RedrawMode = kRedrawAll;
+  RepaintAll();
+}
+
+void PlayField::CommandWeight() {
+  if (DragState == kDragPieces && Picked >= 0) {
+    WeightedPiece = Picked;
+    UpdateWeightCommand();
+    return;
+  }
+  if (WeightedPiece >= 0) {
+    WeightMode = false;
+    WeightedPiece = -1;
+    UpdateWeightCommand();
+    return;
+  }
+  if (WeightMode) {
+    WeightMode = false;
+    WeightedPiece = -1;
+    UpdateWeightCommand();
+  } else {
+    WeightMode = true;
+    const bool inField = PointerPosX_ >= 0 && PointerPosY_ >= 0;
+    WeightX = inField ? PointerPosX_ : -100;
+    WeightY = inField ? PointerPosY_ : -100;
+    WeightWin = Current >= 0 && Current < kFieldWindows ? Current : 0;
+    StartLayer(kLayerWeight);
+  }
+  RedrawMode = kRedrawAll;
+}
+
+void PlayField::UpdateWeightCommand() {
+  const bool on = GameOpen() && WeightedPiece != -1;
+  view_->SetMenuChecked("MI_GameWeight", on);
+  view_->SetToolButton(kTbWeight, on ? 15 : 14, on);
+  view_->SetMenuCaption("MI_GameWeight", Text(kLangMainForm, on ? "MI_GameWeightOn" : "MI_GameWeightOff"));
+  view_->RefreshToolHint(kTbWeight);
+  if (on) WeightToBack(*jig_, WeightedPiece);
+}
+
+void PlayField::MoveWeight(int32_t x, int32_t y, int32_t target) {
+  WeightX = x;
+  WeightY = y;
+  if (target != kNoWindow && target != WeightWin) {
+    WeightWin = target;
+    SetCurrent(target);
+    if (IsPocketRef(target)) RaiseWindow(target);
+    StartLayer(kLayerWeight);
+  } else {
+    RestoreFromStatic();
+  }
+}
+
+void PlayField::DropWeight() {
+  WeightedPiece = PickPiece(WeightX, WeightY);
+  WeightMode = false;
+  UpdateWeightCommand();
+  RedrawMode = kRedrawAll;
+}
+
+void PlayField::SwitchSide(int32_t k) {
+  k = k == 1 ? 1 : 0;
+  RedrawMode = kRedrawAll;
+  Wins[1 - k].Shown = 0;
+  Wins[1 - k].Active = 0;
+  Wins[k].Shown = 1;
+  SetCurrent(k);
+  view_->SetMenuChecked("MI_GameWin1", k == 0);
+  view_->SetMenuChecked("MI_GameWin2", k == 1);
+  view_->SetToolButton(kTbSide1, -1, k == 0);
+  view_->SetToolButton(kTbSide2, -1, k == 1);
+  SideIndex = k;
+  if (GameOpen() && DragState == kDragPieces && Picked >= 0 && jig_->Tiles[Picked].Win <= MW_SIDE1) {
+    // The drag carries the pieces over.
+    const int32_t group = jig_->Tiles[Picked].Group;
+    for (TILE_P& t : jig_->Tiles)
+      if (t.Group == group || t.Sel) t.Win = static_cast<uint8_t>(k);
+    SetDirtyFlag();
+  }
+  RepaintAll();
+}
+
+void PlayField::SpaceKey() {
+  if (!GameOpen() || options.Play.bSingleWin) return;
+  const int32_t busy = LockBusy();
+  if (Selection && DragState != kDragPieces) ClearSelection();
+  SwitchSide(1 - SideIndex);
+  if (DragState == kDragPieces || WeightMode) RedrawMode = kRedrawShow;
+  Present();
+  UnlockBusy(busy);
+}
+
+bool PlayField::LoadBkgPicture(int32_t code) {
+  if (!IsPictureCode(code)) return false;
+  const int32_t w = Max(CW, MaxFW), h = Max(CH, MaxFH);
+  if (BkgPicCode == code && BkgPic.Width == w && BkgPic.Height == h) return true;
+  DibFree(BkgPic);
+  BkgPicCode = 0;
+  DIB_P pic;
+  const std::string path = paths.BkgPicDir + kBkgPictureNames[code - kBkgPictureFirst] + "-1600.jpg";
+  if (!DibLoadPictureFile(pic, path, nullptr) || pic.Width <= 0) return false;
+  if (pic.Width != w || pic.Height != h) {
+    DIB_P scaled;
+    if (w <= 0 || h <= 0 || !DibCreate24(scaled, w, h)) return false;
+    DibScale(scaled, pic);
+    pic = std::move(scaled);
+  }
+  BkgPic = std::move(pic);
+  BkgPicCode = code;
+  return true;
+}
+
+void PlayField::SetBkg(int32_t window, int32_t value) {
+  if (window < 0 || window >= kBkgWindows) return;
+  if (IsPictureCode(value) && !LoadBkgPicture(value)) value = static_cast<int32_t>(kNeutralGrey);
+  Bkgs.Win[window] = value;
+  Wins[window].Bkg = value;
+  RedrawMode = kRedrawAll;
+}
+
+void PlayField::ApplyBkgs() {
+  int32_t winner = 0;
+  for (int32_t v : Bkgs.Win)
+    if (IsPictureCode(v)) {
+      winner = v;
+      break;
+    }
+  const bool loaded = winner != 0 && LoadBkgPicture(winner);
+  for (int32_t& v : Bkgs.Win)
+    if (IsPictureCode(v) && (v != winner || !loaded)) v = static_cast<int32_t>(kNeutralGrey);
+  for (int32_t i = 0; i < kBkgWindows; ++i) SetBkg(i, Bkgs.Win[i]);
+}
+
+}  // namespace varlo

@@ -1,0 +1,321 @@
+// Composing the field: window frames, backgrounds, pieces, the selection
+// rectangle; the static layer of a drag; presenting with the overlays.
+#include <algorithm>
+
+#include "play/play_field.h"
+
+namespace varlo {
+
+namespace {
+
+XRECT Intersection(const XRECT& a, const XRECT& b) {
+  XRECT r;
+  RectIntersect(a, b, &r);
+  return r;
+}
+
+XRECT Union(const XRECT& a, const XRECT& b) {
+  if (RectIsEmpty(a)) return b;
+  if (RectIsEmpty(b)) return a;
+  XRECT r = a;
+  RectExtend(r, b.Left, b.Top, b.Right, b.Bottom);
+  return r;
+}
+
+bool IsPictureCode(int32_t v) { return v >= kBkgPictureFirst && v <= kBkgPictureLast; }
+
+}  // namespace
+
+void PlayField::DrawFrameOf(DIB_P& target, const XRECT& clip, const TMyWin& w) {
+  const DIB_P& skin = skins_.Window;
+  const XRECT& o = w.Outer;
+  const int32_t b = w.Active ? 103 : 1;
+  if (w.CaptionH > 0) {
+    const int32_t a = w.CaptionH + w.Border;
+    DibDraw(target, o.Left, o.Top, clip, skin, b, 1, 6, a, 6, a);
+    DibDraw(target, o.Right - 5, o.Top, clip, skin, b + 94, 1, 6, a, 6, a);
+    if (o.Width > 12) DibDraw(target, o.Left + 6, o.Top, clip, skin, b + 6, 1, 1, a, o.Width - 12, a);
+    if (!RectIsEmpty(w.TitleBox)) {
+      const XRECT& tb = w.TitleBox;
+      const int32_t x = Max(w.CaptionText.Left, o.Left + (o.Width - tb.Width) / 2);
+      const int32_t y = w.CaptionText.Top + (w.CaptionText.Height - tb.Height) / 2 + 1;
+      XRECT c = Intersection(clip, w.CaptionText);
+      DibDraw(target, x, y, c, w.TitleBmp, tb.Left, tb.Top, tb.Width, tb.Height, tb.Width, tb.Height);
+    }
+  }
+  if (w.Border > 0) {
+    const int32_t bw = w.Border;
+    const int32_t by = o.Bottom - bw + 1;
+    DibDraw(target, o.Left, by, clip, skin, b, 97, 10, bw, 10, bw);
+    DibDraw(target, o.Right - 9, by, clip, skin, b + 90, 97, 10, bw, 10, bw);
+    if (o.Width > 20) DibDraw(target, o.Left + 10, by, clip, skin, b + 10, 97, 1, bw, o.Width - 20, bw);
+    const int32_t top = o.Top + w.CaptionH + bw;
+    const int32_t rest = by - top - 5;
+    DibDraw(target, o.Left, top, clip, skin, b, 23, bw, 5, bw, 5);
+    DibDraw(target, o.Right - bw + 1, top, clip, skin, b + 96, 23, bw, 5, bw, 5);
+    if (rest > 0) {
+      DibDraw(target, o.Left, top + 5, clip, skin, b, 31, bw, 1, bw, rest);
+      DibDraw(target, o.Right - bw + 1, top + 5, clip, skin, b + 96, 31, bw, 1, bw, rest);
+    }
+  }
+  if (w.VBar && w.VTrack.Height > 0)
+    DibDraw(target, w.VTrack.Left, w.VTrack.Top, clip, skin, 276, 21, kBarSize, 1, kBarSize, w.VTrack.Height);
+  if (w.HBar && w.HTrack.Width > 0)
+    DibDraw(target, w.HTrack.Left, w.HTrack.Top, clip, skin, 296, 1, 1, kBarSize, w.HTrack.Width, kBarSize);
+  if (!RectIsEmpty(w.CornerBox))
+    DibDraw(target, w.CornerBox.Left, w.CornerBox.Top, clip, skin, 276, 1, kBarSize, kBarSize, kBarSize, kBarSize);
+
+  if (w.HasBkg) {
+    const XRECT area = Intersection(Intersection(w.Client, clip), FieldClip);
+    if (!RectIsEmpty(area)) {
+      if (IsPictureCode(w.Bkg) && BkgPicCode == w.Bkg && BkgPic.Width > 0) {
+        // The picture scrolls with the content.
+        const int32_t sx = w.ScrollX + area.Left - w.Client.Left;
+        const int32_t sy = w.ScrollY + area.Top - w.Client.Top;
+        if (sx + area.Width > BkgPic.Width || sy + area.Height > BkgPic.Height)
+          DibFillRect(target, area.Left, area.Top, area.Width, area.Height, kNeutralGrey);
+        DibBlit(target, area.Left, area.Top, BkgPic, sx, sy, area.Width, area.Height);
+      } else {
+        const uint32_t c = IsPictureCode(w.Bkg) ? kNeutralGrey : static_cast<uint32_t>(w.Bkg);
+        DibFillRect(target, area.Left, area.Top, area.Width, area.Height, c);
+      }
+    }
+  }
+  if (w.Kind == kKindGlass) {
+    for (int32_t k = 0; k < 4; ++k) {
+      const XRECT& s = w.GlassCornerSrc[k];
+      const XRECT& d = w.GlassCornerDst[k];
+      DibDraw(target, d.Left, d.Top, clip, skins_.Glass, s.Left, s.Top, s.Width, s.Height, s.Width, s.Height);
+    }
+  }
+  for (const WinButton& btn : w.Buttons) {
+    if (!btn.Visible || RectIsEmpty(btn.Rect)) continue;
+    const DIB_P& src = btn.FromGlassSkin ? skins_.Glass : skin;
+    const XRECT& s = btn.Src[ButtonLookOf(btn)];
+    const XRECT& r = btn.Rect;
+    if (btn.ThreeH && r.Width != s.Width) {
+      const int32_t half = s.Width / 2;
+      DibDraw(target, r.Left, r.Top, clip, src, s.Left, s.Top, half, s.Height, half, s.Height);
+      const int32_t right = s.Width - half - 1;
+      DibDraw(target, r.Right - right + 1, r.Top, clip, src, s.Left + half + 1, s.Top, right, s.Height, right,
+              s.Height);
+      const int32_t mid = r.Width - half - right;
+      if (mid > 0) DibDraw(target, r.Left + half, r.Top, clip, src, s.Left + half, s.Top, 1, s.Height, mid, s.Height);
+    } else if (btn.ThreeV && r.Height != s.Height) {
+      const int32_t half = s.Height / 2;
+      DibDraw(target, r.Left, r.Top, clip, src, s.Left, s.Top, s.Width, half, s.Width, half);
+      const int32_t bottom = s.Height - half - 1;
+      DibDraw(target, r.Left, r.Bottom - bottom + 1, clip, src, s.Left, s.Top + half + 1, s.Width, bottom, s.Width,
+              bottom);
+      const int32_t mid = r.Height - half - bottom;
+      if (mid > 0) DibDraw(target, r.Left, r.Top + half, clip, src, s.Left, s.Top + half, s.Width, 1, s.Width, mid);
+    } else {
+      DibDraw(target, r.Left, r.Top, clip, src, s.Left, s.Top, s.Width, s.Height, s.Width, s.Height);
+    }
+  }
+}
+
+void PlayField::DrawPiece(DIB_P& target, const XRECT& clip, const TMyWin& w, int32_t i) {
+  const TILE_P& t = jig_->Tiles[i];
+  const XRECT c = Intersection(w.Client, clip);
+  if (RectIsEmpty(c)) return;
+  const int32_t x = w.Client.Left + t.X - w.ScrollX;
+  const int32_t y = w.Client.Top + t.Y - w.ScrollY;
+  const int32_t e = options.Look.EdgeW;
+  // Most pieces of a big game lie outside the area being painted.
+  if (x > c.Right || y > c.Bottom || x + t.RotW + e <= c.Left || y + t.RotH + e <= c.Top) return;
+  DrawPieceAt(target, c, x, y, *jig_, i, options.Look);
+}
+
+bool PlayField::InsideMovingSet(const TILE_P& t, int32_t pickedGroup) const {
+  return t.Sel || t.Group == pickedGroup;
+}
+
+void PlayField::DrawBand(DIB_P& target, const XRECT& clip) {
+  if (DragState != kDragBand || Current < 0 || Current >= kFieldWindows) return;
+  const TMyWin& w = Wins[Current];
+  const int32_t l = Min(Band.Left, Band.Right), r = Max(Band.Left, Band.Right);
+  const int32_t t = Min(Band.Top, Band.Bottom), b = Max(Band.Top, Band.Bottom);
+  XRECT area;
+  RectSetLTRB(area, l + w.Client.Left - w.ScrollX, t + w.Client.Top - w.ScrollY, r + w.Client.Left - w.ScrollX,
+              b + w.Client.Top - w.ScrollY);
+  XRECT bounds;
+  RectSetXYWH(bounds, 0, 0, target.Width, target.Height);
+  area = Intersection(Intersection(Intersection(area, w.Client), clip), bounds);
+  if (RectIsEmpty(area)) return;
+  const int32_t bpp = target.BytesPerPixel;
+  for (int32_t y = area.Top; y <= area.Bottom; ++y) {
+    uint8_t* p = DibPixel(target, area.Left, y);
+    for (int32_t x = 0; x < area.Width; ++x, p += bpp)
+      for (int32_t c = 0; c < 3; ++c) p[c] = static_cast<uint8_t>(p[c] + ((240 - p[c]) * 128) / 256);
+  }
+  if (&target == &FieldImg) NoteOverlay(area);
+}
+
+void PlayField::Compose(DIB_P& target, const XRECT& clipIn, int32_t mode) {
+  if (target.Width <= 0) return;
+  XRECT bounds;
+  RectSetXYWH(bounds, 0, 0, target.Width, target.Height);
+  const XRECT clip = Intersection(clipIn, bounds);
+  if (RectIsEmpty(clip)) return;
+  if (mode == kComposeCopy) {
+    DibBlit(target, clip.Left, clip.Top, StaticImg, clip.Left, clip.Top, clip.Width, clip.Height);
+    return;
+  }
+  const bool game = GameOpen();
+  if (mode == kComposeMoving) {
+    RectEmpty(movingBox_);
+    if (!game || Picked < 0) return;
+    const TILE_P& pk = jig_->Tiles[Picked];
+    const TMyWin& w = Wins[pk.Win];
+    const int32_t e = options.Look.EdgeW;
+    for (const SortEntry& s : jig_->Sort) {
+      const TILE_P& t = jig_->Tiles[s.Index];
+      if (t.Win != pk.Win || !InsideMovingSet(t, pk.Group)) continue;
+      DrawPiece(target, clip, w, s.Index);
+      const int32_t x = w.Client.Left + t.X - w.ScrollX, y = w.Client.Top + t.Y - w.ScrollY;
+      RectExtend(movingBox_, x, y, x + t.RotW + e - 1, y + t.RotH + e - 1);
+    }
+    movingBox_ = Intersection(Intersection(movingBox_, clip), w.Client);
+    if (&target == &FieldImg) NoteOverlay(movingBox_);
+    return;
+  }
+  if (mode == kComposeBand) {
+    DrawBand(target, clip);
+    return;
+  }
+  const int32_t pickedGroup = game && Picked >= 0 ? jig_->Tiles[Picked].Group : -1;
+  for (int32_t k = 0; k < kFieldWindows; ++k) {
+    const int32_t ref = Stack[k];
+    TMyWin& w = Wins[ref];
+    if (!w.Shown || !RectIntersect(w.Outer, clip, nullptr)) continue;
+    if (mode == kComposeNoWindow && ref == Current) continue;
+    if (mode == kComposeWindow && ref != Current) continue;
+    DrawFrameOf(target, clip, w);
+    if (!game) continue;
+    if (w.Kind == kKindSide || w.Kind == kKindPocket) {
+      for (const SortEntry& s : jig_->Sort) {
+        const TILE_P& t = jig_->Tiles[s.Index];
+        if (t.Win != ref) continue;
+        if (mode == kComposeStatic && DragState == kDragPieces && InsideMovingSet(t, pickedGroup)) continue;
+        DrawPiece(target, clip, w, s.Index);
+      }
+      if (DragState == kDragBand && ref == Current && mode != kComposeNoBand) DrawBand(target, clip);
+    } else if (w.Kind == kKindThumb && thumbBmp_.Width > 0) {
+      const XRECT c = Intersection(w.Client, clip);
+      DibDraw(target, w.Client.Left, w.Client.Top, c, thumbBmp_, 0, 0, w.Client.Width, w.Client.Height,
+              w.Client.Width, w.Client.Height);
+    }
+  }
+  if (&target == &FieldImg) NoteOverlay(clip);
+}
+
+void PlayField::NoteOverlay(const XRECT& r) { overDirty_ = Union(overDirty_, r); }
+
+void PlayField::RestoreFromStatic() {
+  const XRECT r = Intersection(overDirty_, FieldClip);
+  if (!RectIsEmpty(r)) Compose(FieldImg, r, kComposeCopy);
+  RectEmpty(overDirty_);
+  overlaysDrawn_ = false;
+}
+
+void PlayField::CopyStatic() {
+  Compose(FieldImg, FieldClip, kComposeCopy);
+  RectEmpty(overDirty_);
+  overlaysDrawn_ = false;
+}
+
+void PlayField::RedrawDragLayer() {
+  RestoreFromStatic();
+  if (DragState == kDragPieces) {
+    Compose(FieldImg, FieldClip, kComposeMoving);
+  } else if (DragState == kDragBand) {
+    Compose(FieldImg, FieldClip, kComposeBand);
+  } else if (Frame.Code != kHitNone && Frame.Window != kNoWindow && Frame.Window != kGlassRef &&
+             Wins[Frame.Window].Kind != kKindSide) {
+    Compose(FieldImg, FieldClip, kComposeWindow);
+  }
+}
+
+void PlayField::StartLayer(int32_t kind) {
+  switch (kind) {
+    case kLayerWeight:
+      Compose(StaticImg, FieldClip, kComposeAll);
+      CopyStatic();
+      break;
+    case kLayerPieces:
+      Compose(StaticImg, FieldClip, kComposeStatic);
+      CopyStatic();
+      Compose(FieldImg, FieldClip, kComposeMoving);
+      break;
+    case kLayerWindow:
+      Compose(StaticImg, FieldClip, kComposeNoWindow);
+      CopyStatic();
+      Compose(FieldImg, FieldClip, kComposeWindow);
+      break;
+    case kLayerBand:
+      Compose(StaticImg, FieldClip, kComposeNoBand);
+      CopyStatic();
+      Compose(FieldImg, FieldClip, kComposeBand);
+      break;
+    default:
+      break;
+  }
+}
+
+void PlayField::RepaintAll() {
+  if (DragState == kDragPieces && Picked >= 0)
+    StartLayer(kLayerPieces);
+  else if (WeightMode)
+    StartLayer(kLayerWeight);
+}
+
+void PlayField::Invalidate() {
+  RedrawMode = kRedrawAll;
+  RepaintAll();
+  if (DragState == kDragPieces || WeightMode) RedrawMode = kRedrawShow;
+  Present();
+}
+
+void PlayField::DrawWeight(DIB_P& target) {
+  const DIB_P& img = skins_.Weight;
+  if (img.Width <= 0) return;
+  const int32_t x = WeightX - img.Width / 2, y = WeightY - img.Height + 4;
+  DibDraw(target, x, y, FieldClip, img, 0, 0, img.Width, img.Height, img.Width, img.Height);
+  XRECT r;
+  RectSetXYWH(r, x, y, img.Width, img.Height);
+  NoteOverlay(Intersection(r, FieldClip));
+}
+
+XRECT PlayField::Present() {
+  AdvanceStar();
+  XRECT area;
+  if (RedrawMode == kRedrawNone) return area;
+  switch (RedrawMode) {
+    case kRedrawAll:
+      Compose(FieldImg, FieldClip, kComposeAll);
+      area = FieldClip;
+      break;
+    case kRedrawDirty:
+      area = Intersection(DirtyRect, FieldClip);
+      Compose(FieldImg, area, kComposeAll);
+      break;
+    default:
+      // The buffers are up to date, but the overlays of the last present
+      // may still lie on the field.
+      if (overlaysDrawn_) RedrawDragLayer();
+      area = FieldClip;
+      break;
+  }
+  RedrawMode = kRedrawNone;
+  RectEmpty(DirtyRect);
+  const bool star = starStep_ >= 0;
+  DrawStar(FieldImg);
+  if (WeightMode) DrawWeight(FieldImg);
+  if (Glass.Shown) DrawGlass(FieldImg);
+  overlaysDrawn_ = star || WeightMode || Glass.Shown;
+  if (!RectIsEmpty(area)) view_->ShowField(area);
+  return area;
+}
+
+}  // namespace varlo
