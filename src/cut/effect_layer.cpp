@@ -57,21 +57,28 @@ void CastBand(DIB_P& layer, const DIB_P& mask, int32_t bx, int32_t by, int32_t b
               uint8_t key, int32_t cls, int32_t bandWidth) {
   const int32_t x0 = std::max(bx, 0), y0 = std::max(by, 0);
   const int32_t x1 = std::min(bx + bw, mask.Width) - 1, y1 = std::min(by + bh, mask.Height) - 1;
+  if (x0 > x1 || y0 > y1) return;
   const uint16_t bit = static_cast<uint16_t>(1u << cls);
   const uint32_t shift = 3u * static_cast<uint32_t>(cls);
-  for (int32_t a = bandWidth; a >= 0; --a) {
-    for (int32_t y = y0; y <= y1; ++y) {
-      const int32_t ty = y + a;
-      if (ty >= layer.Height) break;
-      const uint8_t* m = DibPixel(mask, x0, y);
-      for (int32_t x = x0; x <= x1; ++x, m += mask.BytesPerPixel) {
-        if (m[0] != key) continue;
-        const int32_t tx = x + a;
-        if (tx >= layer.Width) break;
-        uint8_t* px = DibPixel(layer, tx, ty);
-        SetLayerBits(px, LayerBits(px) | bit);
-        SetLayerDistances(px, (LayerDistances(px) & ~(7u << shift)) | (static_cast<uint32_t>(a) << shift));
-      }
+  const uint32_t keep = ~(7u << shift);
+  // Each layer pixel takes the smallest shift A (0 for the piece itself) at
+  // which a piece pixel lands on it: the same as marking the piece shifted
+  // by L, L - 1, ..., 0 in turn, with one look per layer pixel.
+  const int32_t tx1 = std::min(x1 + bandWidth, layer.Width - 1);
+  const int32_t ty1 = std::min(y1 + bandWidth, layer.Height - 1);
+  const int32_t mbpp = mask.BytesPerPixel;
+  for (int32_t ty = y0; ty <= ty1; ++ty) {
+    uint8_t* px = DibPixel(layer, x0, ty);
+    for (int32_t tx = x0; tx <= tx1; ++tx, px += kLayerBytesPerPixel) {
+      int32_t a = std::max({0, tx - x1, ty - y1});
+      const int32_t amax = std::min({bandWidth, tx - x0, ty - y0});
+      const uint8_t* m = a <= amax ? DibPixel(mask, tx - a, ty - a) : nullptr;
+      const ptrdiff_t diag = static_cast<ptrdiff_t>(mask.Stride) - mbpp;  // one step up and left
+      for (; a <= amax; ++a, m += diag)
+        if (m[0] == key) break;
+      if (a > amax) continue;
+      SetLayerBits(px, LayerBits(px) | bit);
+      SetLayerDistances(px, (LayerDistances(px) & keep) | (static_cast<uint32_t>(a) << shift));
     }
   }
 }
@@ -110,6 +117,22 @@ SeamPiece GrownBox(const Jigsaw& jig, const TILE_P& t, int32_t rot, int32_t band
 }  // namespace
 
 bool BuildEffectLayer(Jigsaw& jig, int32_t rot, int32_t woodStyle) {
+  if (BandWidth(woodStyle) > 0) AssignLayerClasses(jig);
+  return CastLayer(jig, rot, woodStyle);
+}
+
+void AssignLayerClasses(Jigsaw& jig) {
+  const int32_t n = PieceCount(jig);
+  const int32_t border = BorderPieceIndex(jig);
+  for (int32_t i = 0; i < n; ++i) {
+    TILE_P& t = jig.Tiles[static_cast<size_t>(i)];
+    const int32_t cls = PieceClass(i, jig.Jig.TilePX, i == border);
+    t.WoodSlot = cls;
+    t.WoodBit = 1 << cls;
+  }
+}
+
+bool CastLayer(Jigsaw& jig, int32_t rot, int32_t woodStyle) {
   rot &= 3;
   DIB_P& layer = jig.Images[kEffectSlot + rot];
   const int32_t L = BandWidth(woodStyle);
@@ -123,14 +146,10 @@ bool BuildEffectLayer(Jigsaw& jig, int32_t rot, int32_t woodStyle) {
     if (!CreateEffectLayer(layer, mask.Width, mask.Height)) return false;
   }
   const int32_t n = PieceCount(jig);
-  const int32_t border = BorderPieceIndex(jig);
   for (int32_t i = 0; i < n; ++i) {
-    TILE_P& t = jig.Tiles[static_cast<size_t>(i)];
-    const int32_t cls = PieceClass(i, jig.Jig.TilePX, i == border);
-    t.WoodSlot = cls;
-    t.WoodBit = 1 << cls;
+    const TILE_P& t = jig.Tiles[static_cast<size_t>(i)];
     const TurnedBox b = TurnedBoxFor(jig, t, rot);
-    CastBand(layer, mask, b.MapX, b.MapY, b.RotW, b.RotH, t.Key, cls, L);
+    CastBand(layer, mask, b.MapX, b.MapY, b.RotW, b.RotH, t.Key, t.WoodSlot, L);
   }
   // Joined pieces keep no band across their seams.
   std::vector<SeamPiece> joined;

@@ -74,6 +74,12 @@ void ClearSeamBands(DIB_P& layer, const SeamPiece& a, const std::vector<SeamPiec
 // the layer when woodStyle is 0. False when the layer could not be made.
 bool BuildEffectLayer(Jigsaw& jig, int32_t rot, int32_t woodStyle);
 
+// The two halves of BuildEffectLayer: the classes into WoodSlot and
+// WoodBit of every piece, and the layer of one rotation from them (which
+// only reads the piece table, so rotations may be built side by side).
+void AssignLayerClasses(Jigsaw& jig);
+bool CastLayer(Jigsaw& jig, int32_t rot, int32_t woodStyle);
+
 // The seam clean-up after piece i joined group `group`: for every layer
 // present, the pixels i shares with its neighbours whose key is `group`.
 // Nothing when no edge effect is on or no neighbour belongs to the group.

@@ -29,31 +29,36 @@ void EmbossPiece(DIB_P& mask, int32_t bx, int32_t by, int32_t bw, int32_t bh, ui
   const int32_t x1 = std::min(bx + bw, mask.Width) - 1, y1 = std::min(by + bh, mask.Height) - 1;
   if (x0 > x1 || y0 > y1) return;
   const int32_t T = (t + 1) * 128;
+  // A direction adds (T - scaled count) x weight only while its scaled
+  // count is at most T: an axis step count up to t, a diagonal one up to
+  // T / 181. Walking further could not change the sum.
+  const int32_t reach[2] = {t, T / 181};
   const int32_t stride = mask.Stride;
-  // Offsets in pixel memory of one step in each direction (rows bottom-up).
-  int32_t step[8];
-  for (int d = 0; d < 8; ++d) step[d] = kDx[d] * 3 - kDy[d] * stride;
+  ptrdiff_t step[8];  // pixel-memory offset of one step (rows bottom-up)
+  for (int d = 0; d < 8; ++d) step[d] = kDx[d] * 3 - static_cast<ptrdiff_t>(kDy[d]) * stride;
+  const int32_t margin = std::max(reach[0], reach[1]);
   for (int32_t y = y0; y <= y1; ++y) {
     uint8_t* p = DibPixel(mask, x0, y);
+    const bool rowInside = y - margin >= y0 && y + margin <= y1;
     for (int32_t x = x0; x <= x1; ++x, p += 3) {
       if (p[0] != key) continue;
+      const bool inside = rowInside && x - margin >= x0 && x + margin <= x1;
       int32_t e = 0;
       for (int d = 0; d < 8; ++d) {
-        int32_t count = t + 1;
+        const int32_t limit = reach[d >= 4];
         const uint8_t* q = p;
-        int32_t qx = x, qy = y;
-        for (int32_t k = 1; k <= t + 1; ++k) {
-          qx += kDx[d];
-          qy += kDy[d];
+        for (int32_t k = 1; k <= limit; ++k) {
           q += step[d];
-          if (qx < x0 || qx > x1 || qy < y0 || qy > y1 || q[0] != key) {
-            count = k;
+          const bool out = inside ? q[0] != key
+                                  : (x + k * kDx[d] < x0 || x + k * kDx[d] > x1 || y + k * kDy[d] < y0 ||
+                                     y + k * kDy[d] > y1 || q[0] != key);
+          if (out) {
+            e += (T - k * (d < 4 ? 128 : 181)) * weight[d];
             break;
           }
         }
-        const int32_t scaled = count * (d < 4 ? 128 : 181);
-        if (scaled <= T) e += (T - scaled) * weight[d];
       }
+      if (e == 0) continue;
       const int32_t shade = std::clamp(e / 128, -127, 127);
       if (shade != 0) p[2] = static_cast<uint8_t>(128 + shade);
     }

@@ -1,5 +1,8 @@
 #include "cut/refresh_effects.h"
 
+#include <system_error>
+#include <thread>
+
 #include "cut/effect_layer.h"
 #include "cut/emboss.h"
 #include "play/pieces.h"
@@ -20,13 +23,48 @@ bool RefreshEffects(Jigsaw& jig, int32_t embossStyle, int32_t woodStyle, Progres
   for (int32_t r = 0; r < 4; ++r) DibFree(jig.Images[kEffectSlot + r]);
   SortPieces(jig, false);
   if (EmbossWidth(embossStyle) == 0 && BandWidth(woodStyle) == 0) return true;
-  const int32_t rotations = jig.Jig.Rotate ? 4 : 1;
+  if (BandWidth(woodStyle) > 0) AssignLayerClasses(jig);
+  // Each rotation has its own mask and layer and only reads the piece
+  // table, so with Rotate the rotations 2 and 3 are computed on a second
+  // thread while this one does 0 and 1 and keeps the progress display
+  // going; the bytes are the same as one after the other.
+  auto one = [&jig, embossStyle, woodStyle](int32_t r) {
+    if (EmbossWidth(embossStyle) > 0) EmbossJigsaw(jig, r, embossStyle);
+    return CastLayer(jig, r, woodStyle);
+  };
+  if (!jig.Jig.Rotate) {
+    const bool ok = one(0);
+    progress.Step();
+    return ok;
+  }
+  bool laterOk = true;
+  auto later = [&one, &laterOk]() noexcept {
+    try {
+      laterOk = one(2);
+      laterOk = one(3) && laterOk;
+    } catch (...) {
+      laterOk = false;
+    }
+  };
+  std::thread second;
+  bool threaded = true;
+  try {
+    second = std::thread(later);
+  } catch (const std::system_error&) {
+    threaded = false;  // no second thread to be had: all four here
+  }
   bool ok = true;
-  for (int32_t r = 0; r < rotations; ++r) {
-    ok = ComputeEffects(jig, r, embossStyle, woodStyle) && ok;
+  for (int32_t r = 0; r < 2; ++r) {
+    ok = one(r) && ok;
     progress.Step();
   }
-  return ok;
+  if (threaded)
+    second.join();
+  else
+    later();
+  progress.Step();
+  progress.Step();
+  return ok && laterOk;
 }
 
 }  // namespace varlo

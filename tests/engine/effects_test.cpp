@@ -54,6 +54,75 @@ std::vector<uint8_t> Bytes(const DIB_P& d) {
   return std::vector<uint8_t>(d.Bits, d.Bits + d.Size);
 }
 
+
+// The effects as first written down: every direction walked step by step,
+// every band laid shift by shift. The optimised code must match them.
+void ReferenceEmboss(DIB_P& mask, int32_t bx, int32_t by, int32_t bw, int32_t bh, uint8_t key, int32_t style) {
+  const int32_t t = EmbossWidth(style);
+  const auto w = EmbossWeights(style);
+  static constexpr int32_t kDx[8] = {-1, 0, 1, 0, -1, 1, 1, -1};
+  static constexpr int32_t kDy[8] = {0, -1, 0, 1, -1, -1, 1, 1};
+  const int32_t T = (t + 1) * 128;
+  for (int32_t y = by; y < by + bh; ++y)
+    for (int32_t x = bx; x < bx + bw; ++x) {
+      if (DibPixel(mask, x, y)[0] != key) continue;
+      int32_t e = 0;
+      for (int d = 0; d < 8; ++d) {
+        int32_t count = t + 1;
+        for (int32_t k = 1; k <= t + 1; ++k) {
+          const int32_t qx = x + k * kDx[d], qy = y + k * kDy[d];
+          if (qx < bx || qx >= bx + bw || qy < by || qy >= by + bh || DibPixel(mask, qx, qy)[0] != key) {
+            count = k;
+            break;
+          }
+        }
+        const int32_t scaled = count * (d < 4 ? 128 : 181);
+        if (scaled <= T) e += (T - scaled) * w[d];
+      }
+      const int32_t shade = std::clamp(e / 128, -127, 127);
+      if (shade != 0) DibPixel(mask, x, y)[2] = static_cast<uint8_t>(128 + shade);
+    }
+}
+
+void ReferenceBand(DIB_P& layer, const DIB_P& mask, int32_t bx, int32_t by, int32_t bw, int32_t bh, uint8_t key,
+                   int32_t cls, int32_t L) {
+  for (int32_t a = L; a >= 0; --a)
+    for (int32_t y = by; y < by + bh; ++y)
+      for (int32_t x = bx; x < bx + bw; ++x) {
+        if (DibPixel(mask, x, y)[0] != key) continue;
+        uint8_t* px = DibPixel(layer, x + a, y + a);
+        SetLayerBits(px, static_cast<uint16_t>(LayerBits(px) | (1u << cls)));
+        SetLayerDistance(px, cls, a);
+      }
+}
+
+TEST(Effects, MatchTheStepByStepDefinition) {
+  for (int32_t style : {kEmbossPaper, kEmbossCardboard, kEmbossFatCard}) {
+    Jigsaw jig;
+    CutJigsaw(jig, 360, 250, 3, 1, false);
+    DIB_P ref;
+    DibFromBitmap(ref, jig.Images[kMaskSlot]);
+    EmbossJigsaw(jig, 0, style);
+    for (int32_t i = 0; i < jig.Jig.TotalTileNum; ++i) {
+      const TILE_P& t = jig.Tiles[i];
+      ReferenceEmboss(ref, t.BoxX, t.BoxY, t.BoxW, t.BoxH, t.Key, style);
+    }
+    EXPECT_EQ(Bytes(jig.Images[kMaskSlot]), Bytes(ref)) << style;
+  }
+  for (int32_t wood : {kWoodWood, kWoodShadows}) {
+    Jigsaw jig;
+    CutJigsaw(jig, 360, 250, 3, 1, false);
+    ASSERT_TRUE(BuildEffectLayer(jig, 0, wood));
+    DIB_P ref;
+    ASSERT_TRUE(CreateEffectLayer(ref, jig.Images[kMaskSlot].Width, jig.Images[kMaskSlot].Height));
+    for (int32_t i = 0; i < jig.Jig.TotalTileNum; ++i) {
+      const TILE_P& t = jig.Tiles[i];
+      ReferenceBand(ref, jig.Images[kMaskSlot], t.BoxX, t.BoxY, t.BoxW, t.BoxH, t.Key, t.WoodSlot, BandWidth(wood));
+    }
+    EXPECT_EQ(Bytes(jig.Images[kEffectSlot]), Bytes(ref)) << wood;
+  }
+}
+
 TEST(Emboss, ShadeFromTheOutlineDirections) {
   // A 9 x 9 piece of key 50 on key 75 with a one-pixel notch of key 75 just
   // left of (4, 4): that pixel sees the outside only to its left.
