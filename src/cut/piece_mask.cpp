@@ -45,8 +45,12 @@ std::optional<XRECT> PieceRectangle(DIB_P& mask, XRECT search, int32_t imageW, i
     uint8_t* row = DibRow(mask, y);
     const bool innerRow = y > y0 && y < y1;
     bool found = false;
+    const uint8_t keyByte = static_cast<uint8_t>(want);
     for (int32_t x = x0; x <= x1; ++x) {
       uint8_t* p = row + static_cast<ptrdiff_t>(x) * 3;
+      // Most pixels belong to other pieces: their blue byte alone tells
+      // that they are neither this piece's colour nor white.
+      if (p[0] != keyByte && p[0] != 0xFF) continue;
       const uint32_t v = Px(p);
       if (v == want) {
         if (!found) {
