@@ -1,0 +1,34 @@
+# The desktop side of the game: the Qt implementation of the platform
+# interfaces and the game's windows. Qt files live in src/<subsystem>/qt/
+# (and all of src/browser), so the engine's glob never picks them up.
+find_package(Qt6 REQUIRED COMPONENTS Widgets Multimedia Svg Test)
+
+file(GLOB VARLO_QT_SOURCES CONFIGURE_DEPENDS
+  ${CMAKE_SOURCE_DIR}/src/*/qt/*.cpp
+  ${CMAKE_SOURCE_DIR}/src/browser/*.cpp)
+add_library(varlo_qt STATIC ${VARLO_QT_SOURCES})
+set_target_properties(varlo_qt PROPERTIES AUTOMOC ON)
+target_include_directories(varlo_qt PUBLIC ${CMAKE_SOURCE_DIR}/src)
+target_link_libraries(varlo_qt PUBLIC varlo_engine Qt6::Widgets Qt6::Multimedia Qt6::Svg)
+
+# UI tests: one Qt Test executable per tests/ui/*_test.cpp, run on the
+# offscreen platform with a throw-away home folder.
+if(NOT VARLO_ENGINE_ONLY AND NOT VARLO_FUZZ)
+  file(GLOB VARLO_UI_SUPPORT_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/ui/support/*.cpp)
+  add_library(varlo_ui_support STATIC ${VARLO_UI_SUPPORT_SOURCES})
+  target_include_directories(varlo_ui_support PUBLIC ${CMAKE_SOURCE_DIR}/tests/ui)
+  target_link_libraries(varlo_ui_support PUBLIC varlo_qt varlo_test_support Qt6::Test)
+  file(GLOB VARLO_UI_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/ui/*_test.cpp)
+  set(varlo_ui_home ${CMAKE_BINARY_DIR}/ui-test-home)
+  file(MAKE_DIRECTORY ${varlo_ui_home}/tmp ${varlo_ui_home}/.config ${varlo_ui_home}/.local/share)
+  foreach(test_source IN LISTS VARLO_UI_TESTS)
+    get_filename_component(test_name ${test_source} NAME_WE)
+    add_executable(${test_name} ${test_source})
+    set_target_properties(${test_name} PROPERTIES AUTOMOC ON
+      RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+    target_link_libraries(${test_name} PRIVATE varlo_ui_support)
+    add_test(NAME ${test_name} COMMAND ${test_name} WORKING_DIRECTORY ${CMAKE_BINARY_DIR})
+    set_tests_properties(${test_name} PROPERTIES ENVIRONMENT
+      "QT_QPA_PLATFORM=offscreen;HOME=${varlo_ui_home};XDG_CONFIG_HOME=${varlo_ui_home}/.config;XDG_DATA_HOME=${varlo_ui_home}/.local/share;TMPDIR=${varlo_ui_home}/tmp")
+  endforeach()
+endif()

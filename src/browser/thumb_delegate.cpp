@@ -1,0 +1,44 @@
+#include "browser/thumb_delegate.h"
+
+#include <QPainter>
+
+#include "files/thumb_draw.h"
+
+namespace varlo {
+
+namespace {
+const QColor kSelectionColour(0, 128, 255);
+}
+
+QSize ThumbDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelIndex&) const {
+  return QSize(kListCellW, kListPictureH + option.fontMetrics.height() + 8);
+}
+
+void ThumbDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
+                          const QModelIndex& index) const {
+  if (drawingOn_ && !drawingOn_()) return;
+  const QRect r = option.rect;
+  painter->save();
+  if (option.state & QStyle::State_Selected) {
+    painter->setPen(QPen(kSelectionColour, 2));
+    painter->setBrush(Qt::NoBrush);
+    painter->drawRect(QRectF(r).adjusted(1, 1, -1, -1));
+  }
+  const int textH = option.fontMetrics.height();
+  const int top = r.top() + (r.height() - kListThumbH - textH - 5) / 2;
+  int image = index.data(kImageIndexRole).toInt();
+  if (!cache_ || image < 0 || image >= static_cast<int>(cache_->size())) image = 0;
+  if (cache_ && !cache_->empty()) {
+    const QImage& pic = (*cache_)[static_cast<size_t>(image)];
+    painter->drawImage(r.left() + (r.width() - kListThumbW) / 2, top, pic);
+  }
+  const QString caption = option.fontMetrics.elidedText(index.data(Qt::DisplayRole).toString(),
+                                                        Qt::ElideRight, r.width() - 12);
+  painter->setPen(option.palette.color(QPalette::Text));
+  painter->setFont(option.font);
+  painter->drawText(QRect(r.left() + 6, top + kListThumbH + 6, r.width() - 12, textH),
+                    Qt::AlignHCenter | Qt::AlignTop | Qt::TextSingleLine, caption);
+  painter->restore();
+}
+
+}  // namespace varlo
