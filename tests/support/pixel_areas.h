@@ -1,0 +1,57 @@
+// Counting the areas a colour makes in a bitmap: its pixel count, its
+// 4-connected pieces, and the holes it encloses. Drawings of the shape
+// library must come out as one solid area.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "play/dib.h"
+
+namespace varlo::testing_pixels {
+
+inline int32_t CountColour(const DIB_P& d, uint32_t colour) {
+  int32_t n = 0;
+  for (int32_t y = 0; y < d.Height; ++y)
+    for (int32_t x = 0; x < d.Width; ++x) n += DibGetPixel(d, x, y) == static_cast<int32_t>(colour);
+  return n;
+}
+
+// Number of 4-connected areas whose pixels are (inside == true) or are not
+// (inside == false) of the colour.
+inline int32_t CountAreas(const DIB_P& d, uint32_t colour, bool inside) {
+  std::vector<uint8_t> seen(static_cast<size_t>(d.Width) * d.Height, 0);
+  auto member = [&](int32_t x, int32_t y) {
+    return (DibGetPixel(d, x, y) == static_cast<int32_t>(colour)) == inside;
+  };
+  int32_t areas = 0;
+  std::vector<std::pair<int32_t, int32_t>> stack;
+  for (int32_t y0 = 0; y0 < d.Height; ++y0)
+    for (int32_t x0 = 0; x0 < d.Width; ++x0) {
+      const size_t i0 = static_cast<size_t>(y0) * d.Width + x0;
+      if (seen[i0] || !member(x0, y0)) continue;
+      ++areas;
+      seen[i0] = 1;
+      stack.push_back({x0, y0});
+      while (!stack.empty()) {
+        auto [x, y] = stack.back();
+        stack.pop_back();
+        const int32_t nx[4] = {x - 1, x + 1, x, x}, ny[4] = {y, y, y - 1, y + 1};
+        for (int k = 0; k < 4; ++k) {
+          if (nx[k] < 0 || ny[k] < 0 || nx[k] >= d.Width || ny[k] >= d.Height) continue;
+          const size_t i = static_cast<size_t>(ny[k]) * d.Width + nx[k];
+          if (seen[i] || !member(nx[k], ny[k])) continue;
+          seen[i] = 1;
+          stack.push_back({nx[k], ny[k]});
+        }
+      }
+    }
+  return areas;
+}
+
+// Pieces of the colour, and holes in it (areas of other pixels that do not
+// reach the bitmap's rim; the caller leaves a free rim around the drawing).
+inline int32_t Components(const DIB_P& d, uint32_t colour) { return CountAreas(d, colour, true); }
+inline int32_t Holes(const DIB_P& d, uint32_t colour) { return CountAreas(d, colour, false) - 1; }
+
+}  // namespace varlo::testing_pixels
