@@ -66,7 +66,7 @@ void MakeLevelTable(LevelTable& table, int32_t w, int32_t h, int32_t s, int32_t 
   LEVEL_P finest;
   for (int32_t t = 20;; ++t) {
     MakeLevel(finest, w, h, s, b, t);
-    if (finest.Total < kMaxPieces) break;
+    if (finest.Total < kMaxPlayablePieces) break;
   }
   table[0] = finest;
   table[kLevelCount - 1] = CoarsestLevel(w, h, s, b);
@@ -97,7 +97,7 @@ bool ApplyLevel(JIG_P& p, const LevelTable& table) {
   p.PicPY = 0;
   p.PicNum = 0;
   p.TotalTileNum = p.TileNum;
-  return p.TotalTileNum <= kMaxPieces;
+  return p.TotalTileNum <= kMaxPlayablePieces;
 }
 
 bool EvaluateLevelCounts(JIG_P& p, LevelTable& table) {

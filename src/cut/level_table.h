@@ -16,7 +16,7 @@
 namespace varlo {
 
 inline constexpr int32_t kLevelCount = 14;
-inline constexpr int32_t kMaxPieces = 4000;
+inline constexpr int32_t kMaxPlayablePieces = 4000;
 
 struct LEVEL_P {
   int32_t MaskS = 0;

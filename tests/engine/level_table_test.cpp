@@ -58,11 +58,11 @@ TEST(LevelTable, ExtremesStayWithinTheirLimits) {
       for (int32_t border : {0, 1}) {
         LevelTable table{};
         MakeLevelTable(table, w, h, shape, border);
-        EXPECT_LT(table[0].Total, kMaxPieces) << w << "x" << h;
+        EXPECT_LT(table[0].Total, kMaxPlayablePieces) << w << "x" << h;
         if (table[0].TileS > 20) {
           LEVEL_P finer;
           MakeLevel(finer, w, h, shape, border, table[0].TileS - 1);
-          EXPECT_GE(finer.Total, kMaxPieces) << w << "x" << h;
+          EXPECT_GE(finer.Total, kMaxPlayablePieces) << w << "x" << h;
         }
         EXPECT_GE(table[13].Total, 16) << w << "x" << h << " s" << shape << " b" << border;
         for (int32_t i = 1; i < kLevelCount; ++i)
