@@ -344,11 +344,15 @@ bool CutIrregularJigsaw(Jigsaw& jig, RandomGenerator& random, Progress& progress
   if (!CutIrregular(jig.Jig, jig.Tiles, jig.Images[kMaskSlot], random, progress, report, artistic))
     return false;
   jig.Sort.clear();
+  ReportIrregularCut(platform, lang, report);
+  return true;
+}
+
+void ReportIrregularCut(const Platform& platform, const LANG_P& lang, const IrregularCutReport& report) {
   for (int32_t i = 0; i < report.FirstEdgeFailures; ++i)
     MsgBox(platform, "Finding first edge failed!", kMsgExclamationOk);
   ReportPaintError(platform, lang, report.Error,
                    report.ArtisticFailed ? CutKind::IrregularArtistic : CutKind::Irregular);
-  return true;
 }
 
 }  // namespace varlo

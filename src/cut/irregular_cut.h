@@ -53,6 +53,11 @@ bool CutIrregularFromSeeds(JIG_P& p, std::vector<TILE_P>& tiles, DIB_P& maskSlot
                            std::vector<PointI> seeds, RandomGenerator& random, Progress& progress,
                            IrregularCutReport& report, ArtisticPlacement* artistic = nullptr);
 
+// What the player is told after the hand-over: "Finding first edge failed!"
+// once for each diagram that could not be built, then a fill that still
+// failed after the last attempt (or an artistic placement that failed).
+void ReportIrregularCut(const Platform& platform, const LANG_P& lang, const IrregularCutReport& report);
+
 // The cut of a jigsaw in play: its mask into the mask slot, then the
 // messages: "Finding first edge failed!" for a diagram that could not be
 // built, and a fill that still failed after the last attempt.

@@ -323,18 +323,32 @@ TEST(IrregularVoronoi, NoFirstEdgeFallsBackToTheGrid) {
     EXPECT_EQ(nb, (std::set<int16_t>{-1, 7, 11, 13, 17}));
   }
 
-  // The player hears about it, and still gets a jigsaw.
-  testing::FakePlatform fake;
+}
+
+TEST(IrregularCut, PlayerIsToldWhatWentWrong) {
   LANG_P lang;
-  Jigsaw jig;
-  jig.Jig = FiveByFive();
-  RandomGenerator random(9);
-  NullProgress progress;
-  // Through the jigsaw entry point the seeds are drawn, so only check that
-  // a normal cut shows nothing.
-  ASSERT_TRUE(CutIrregularJigsaw(jig, random, progress, fake.platform(), lang));
-  EXPECT_TRUE(fake.messages.empty());
-  EXPECT_EQ(WhitePixels(jig.Images[kMaskSlot], 500, 500), 0);
+  {
+    // A normal cut of a jigsaw in play says nothing.
+    testing::FakePlatform fake;
+    Jigsaw jig;
+    jig.Jig = FiveByFive();
+    RandomGenerator random(9);
+    NullProgress progress;
+    ASSERT_TRUE(CutIrregularJigsaw(jig, random, progress, fake.platform(), lang));
+    EXPECT_TRUE(fake.messages.empty());
+    EXPECT_EQ(WhitePixels(jig.Images[kMaskSlot], 500, 500), 0);
+    EXPECT_TRUE(jig.Sort.empty());
+  }
+  testing::FakePlatform fake;
+  IrregularCutReport report;
+  report.FirstEdgeFailures = 1;
+  report.Error = {true, 7, 120, 130};
+  ReportIrregularCut(fake.platform(), lang, report);
+  ASSERT_EQ(fake.messages.size(), 3u);
+  EXPECT_EQ(fake.messages[0].text, "Finding first edge failed!");
+  EXPECT_EQ(fake.messages[1].text, "PaintError: Ind = 7, CellX = 120, CellY = 130");
+  EXPECT_EQ(fake.messages[2].text, LangText(lang, kLangMainForm, "MS_PaintError"));
+  for (const auto& m : fake.messages) EXPECT_EQ(m.style, kMsgExclamationOk);
 }
 
 // ---- seeds ----
