@@ -76,67 +76,71 @@ void PlayField::Snap() {
     }
   };
 
+  // Every partner of r joins, not only the first: a piece dropped into a
+  // corner closes both of its seams at once.
   for (int32_t r = 0; r < n; ++r) {
-    const TILE_P& tr = jig.Tiles[r];
-    if (tr.Group != A || tr.Rot != R) continue;
-    int32_t partner = -1, cx = 0, cy = 0;
-    auto tryPartner = [&](int32_t q, bool border) {
-      if (q < 0 || q >= n || q == r) return false;
-      const TILE_P& tq = jig.Tiles[q];
-      if (tq.Group == A || tq.Rot != R || tq.Win != Current) return false;
-      int32_t ex, ey;
-      if (border) {
-        if (!IsEdgePiece(jig.Jig, tq)) return false;
-        ex = tr.BoxX - tq.BoxX;
-        ey = tr.BoxY - tq.BoxY;
+    for (;;) {
+      const TILE_P& tr = jig.Tiles[r];
+      if (tr.Group != A || tr.Rot != R) break;
+      int32_t partner = -1, cx = 0, cy = 0;
+      auto tryPartner = [&](int32_t q, bool border) {
+        if (q < 0 || q >= n || q == r) return false;
+        const TILE_P& tq = jig.Tiles[q];
+        if (tq.Group == A || tq.Rot != R || tq.Win != Current) return false;
+        int32_t ex, ey;
+        if (border) {
+          if (!IsEdgePiece(jig.Jig, tq)) return false;
+          ex = tr.BoxX - tq.BoxX;
+          ey = tr.BoxY - tq.BoxY;
+        } else {
+          ExpectedOffset(tr, tq, R, ex, ey);
+        }
+        const int32_t ox = (tr.X - tq.X) - ex, oy = (tr.Y - tq.Y) - ey;
+        if (std::abs(ox) >= tol || std::abs(oy) >= tol) return false;
+        partner = q;
+        cx = -ox;
+        cy = -oy;
+        return true;
+      };
+      if (r == border) {
+        for (int32_t q = 0; q < n; ++q)
+          if (tryPartner(q, true)) break;
       } else {
-        ExpectedOffset(tr, tq, R, ex, ey);
+        for (int16_t q : tr.Nb)
+          if (q >= 0 && tryPartner(q, false)) break;
       }
-      const int32_t ox = (tr.X - tq.X) - ex, oy = (tr.Y - tq.Y) - ey;
-      if (std::abs(ox) >= tol || std::abs(oy) >= tol) return false;
-      partner = q;
-      cx = -ox;
-      cy = -oy;
-      return true;
-    };
-    if (r == border) {
-      for (int32_t q = 0; q < n; ++q)
-        if (tryPartner(q, true)) break;
-    } else {
-      for (int16_t q : tr.Nb)
-        if (q >= 0 && tryPartner(q, false)) break;
-    }
-    if (partner < 0) continue;
+      if (partner < 0) break;
 
-    const int32_t M = jig.Tiles[partner].Group;
-    int32_t sizeA, sizeM;
-    bool borderA, borderM;
-    groupFacts(A, sizeA, borderA);
-    groupFacts(M, sizeM, borderM);
-    if (borderA || (sizeM < sizeA && !borderM)) {
-      // The other group is the smaller one: it jumps onto the dropped one.
-      for (int32_t i = 0; i < n; ++i) {
-        TILE_P& t = jig.Tiles[i];
-        if (t.Group != M) continue;
-        t.X -= cx;
-        t.Y -= cy;
-        ClearSeam(i, A);
-        t.Group = A;
+      const int32_t M = jig.Tiles[partner].Group;
+      int32_t sizeA, sizeM;
+      bool borderA, borderM;
+      groupFacts(A, sizeA, borderA);
+      groupFacts(M, sizeM, borderM);
+      if (borderA || (sizeM < sizeA && !borderM)) {
+        // The other group is the smaller one: it jumps onto the dropped one.
+        for (int32_t i = 0; i < n; ++i) {
+          TILE_P& t = jig.Tiles[i];
+          if (t.Group != M) continue;
+          t.X -= cx;
+          t.Y -= cy;
+          ClearSeam(i, A);
+          t.Group = A;
+        }
+      } else {
+        for (int32_t i = 0; i < n; ++i) {
+          TILE_P& t = jig.Tiles[i];
+          if (t.Group != A) continue;
+          t.X += cx;
+          t.Y += cy;
+          ClearSeam(i, M);
+        }
+        for (TILE_P& t : jig.Tiles)
+          if (t.Group == M) t.Group = A;
       }
-    } else {
-      for (int32_t i = 0; i < n; ++i) {
-        TILE_P& t = jig.Tiles[i];
-        if (t.Group != A) continue;
-        t.X += cx;
-        t.Y += cy;
-        ClearSeam(i, M);
-      }
-      for (TILE_P& t : jig.Tiles)
-        if (t.Group == M) t.Group = A;
+      ++joins;
+      lastP = r;
+      lastQ = partner;
     }
-    ++joins;
-    lastP = r;
-    lastQ = partner;
   }
 
   if (joins > 0) {
