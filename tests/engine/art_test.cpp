@@ -7,16 +7,21 @@
 
 #include <cstdlib>
 #include <string>
+#include <vector>
 #include <sys/stat.h>
 
 #include "play/dib.h"
 #include "play/picture_codecs.h"
+#include "play/play_field.h"
 
 namespace varlo {
 namespace {
 
 const std::string kResources = VARLO_BINARY_DIR "/bin/resources/";
 const std::string kBkgPics = VARLO_BINARY_DIR "/bin/bkg-pics/";
+// The main window's toolbar skin (the play field's skins are named in
+// play_field.h).
+constexpr const char* kToolbarSkin = "toolbar_skin";
 
 bool Exists(const std::string& path) {
   struct stat st;
@@ -57,9 +62,9 @@ struct SkinCase {
 
 TEST_F(ArtTest, ResourcesHaveTheirLayoutSizeAndDepth) {
   const SkinCase cases[] = {
-      {"window-skin", 390, 170, true},  {"glass-skin", 290, 189, true},
-      {"weight", 29, 37, true},         {"star-strip", 119, 23, false},
-      {"toolbar-skin", 661, 91, false},
+      {kWindowSkinResource, 390, 170, true}, {kGlassSkinResource, 290, 189, true},
+      {kWeightResource, 29, 37, true},       {kStarResource, 119, 23, false},
+      {kToolbarSkin, 661, 91, false},
   };
   for (const SkinCase& c : cases) {
     SCOPED_TRACE(c.name);
@@ -82,44 +87,45 @@ struct AlphaCase {
 TEST_F(ArtTest, AlphaIsSolidOrClearWhereThePartsNeedIt) {
   const AlphaCase cases[] = {
       // Frames of the other windows (x 1..100) and the current one (103..202).
-      {"window-skin", 1 + 50, 1 + 10, 255, 255, "caption of another window"},
-      {"window-skin", 103 + 50, 1 + 10, 255, 255, "caption of the current window"},
-      {"window-skin", 1, 1, 0, 127, "rounded top-left corner"},
-      {"window-skin", 103 + 99, 1, 0, 127, "rounded top-right corner"},
-      {"window-skin", 1 + 50, 1 + 50, 0, 0, "client of a frame block"},
-      {"window-skin", 103 + 1, 31, 200, 255, "left border band"},
-      {"window-skin", 103 + 98, 31, 200, 255, "right border band"},
-      {"window-skin", 103 + 50, 98, 200, 255, "bottom border band"},
+      {kWindowSkinResource, 1 + 50, 1 + 10, 255, 255, "caption of another window"},
+      {kWindowSkinResource, 103 + 50, 1 + 10, 255, 255, "caption of the current window"},
+      {kWindowSkinResource, 1, 1, 0, 127, "rounded top-left corner"},
+      {kWindowSkinResource, 103 + 99, 1, 0, 127, "rounded top-right corner"},
+      {kWindowSkinResource, 1 + 50, 1 + 50, 0, 0, "client of a frame block"},
+      {kWindowSkinResource, 103 + 1, 31, 200, 255, "left border band"},
+      {kWindowSkinResource, 103 + 98, 31, 200, 255, "right border band"},
+      {kWindowSkinResource, 103 + 50, 98, 200, 255, "bottom border band"},
       // Close button faces at (2 + 23k, 110), 20 x 20.
-      {"window-skin", 2, 110, 0, 0, "close button corner shows the caption"},
-      {"window-skin", 2 + 23 * 1 + 9, 110 + 11, 200, 255, "close button disc under the pointer"},
-      {"window-skin", 2 + 23 * 4 + 9, 110 + 11, 200, 255, "pressed close button"},
+      {kWindowSkinResource, 2, 110, 0, 0, "close button corner shows the caption"},
+      {kWindowSkinResource, 2 + 23 * 1 + 9, 110 + 11, 200, 255, "close button disc under the pointer"},
+      {kWindowSkinResource, 2 + 23 * 4 + 9, 110 + 11, 200, 255, "pressed close button"},
       // Scroll bar parts, tracks, corner box, panel, bars and toolbar strip.
-      {"window-skin", 211 + 8, 1 + 8, 255, 255, "scroll button"},
-      {"window-skin", 251 + 8, 101 + 8, 255, 255, "pressed vertical thumb"},
-      {"window-skin", 276 + 8, 21, 255, 255, "vertical track row"},
-      {"window-skin", 296, 1 + 8, 255, 255, "horizontal track column"},
-      {"window-skin", 276 + 8, 1 + 8, 255, 255, "corner box"},
-      {"window-skin", 308 + 5, 1 + 50, 255, 255, "progress panel"},
-      {"window-skin", 350 + 5, 1 + 10, 255, 255, "full bar"},
-      {"window-skin", 360 + 9, 22 + 19, 255, 255, "empty bar corner"},
-      {"window-skin", 318 + 25, 115 + 17, 255, 255, "toolbar strip"},
+      {kWindowSkinResource, 211 + 8, 1 + 8, 255, 255, "scroll button"},
+      {kWindowSkinResource, 251 + 8, 101 + 8, 255, 255, "pressed vertical thumb"},
+      {kWindowSkinResource, 276 + 8, 21, 255, 255, "vertical track row"},
+      {kWindowSkinResource, 296, 1 + 8, 255, 255, "horizontal track column"},
+      {kWindowSkinResource, 276 + 8, 1 + 8, 255, 255, "corner box"},
+      {kWindowSkinResource, 308 + 5, 1 + 50, 255, 255, "progress panel"},
+      {kWindowSkinResource, 350 + 5, 1 + 10, 255, 255, "full bar"},
+      {kWindowSkinResource, 360 + 9, 22 + 19, 255, 255, "empty bar corner"},
+      {kWindowSkinResource, 318 + 25, 115 + 17, 255, 255, "toolbar strip"},
       // Glass: the housing can be grabbed at each corner; its opening is clear.
-      {"glass-skin", 30, 8, 201, 255, "top-left corner of the housing"},
-      {"glass-skin", 96 + 62, 8, 201, 255, "top-right corner"},
-      {"glass-skin", 30, 96 + 84, 201, 255, "bottom-left corner"},
-      {"glass-skin", 96 + 62, 96 + 84, 201, 255, "bottom-right corner"},
-      {"glass-skin", 96 + 77, 96 + 77, 201, 255, "resize grip"},
-      {"glass-skin", 92, 92, 0, 0, "lens opening"},
-      {"glass-skin", 94, 40, 0, 0, "gap between corners"},
-      {"glass-skin", 196 + 7, 2 + 7, 200, 255, "close button"},
-      {"glass-skin", 196 + 13, 25 + 13, 200, 255, "zoom 3 button"},
-      {"glass-skin", 256 + 13, 55 + 13, 200, 255, "pressed zoom 2 button"},
-      {"glass-skin", 196 + 30 * 3, 25, 0, 0, "beyond the buttons"},
+      {kGlassSkinResource, 30, 8, 201, 255, "top-left corner of the housing"},
+      {kGlassSkinResource, 96 + 62, 8, 201, 255, "top-right corner"},
+      {kGlassSkinResource, 30, 96 + 84, 201, 255, "bottom-left corner"},
+      {kGlassSkinResource, 96 + 62, 96 + 84, 201, 255, "bottom-right corner"},
+      {kGlassSkinResource, 96 + 77, 96 + 77, 201, 255, "resize grip"},
+      {kGlassSkinResource, 92, 92, 0, 0, "lens opening"},
+      {kGlassSkinResource, 94, 40, 0, 0, "gap between corners"},
+      {kGlassSkinResource, 196 + 7, 2 + 7, 200, 255, "close button"},
+      {kGlassSkinResource, 196 + 13, 25 + 13, 200, 255, "zoom 3 button"},
+      {kGlassSkinResource, 256 + 13, 55 + 13, 200, 255, "pressed zoom 2 button"},
+      {kGlassSkinResource, 230 + 7, 2 + 7, 200, 255, "pressed close button"},
+      {kGlassSkinResource, 196 + 30 * 3, 25, 0, 0, "beyond the buttons"},
       // Weight: solid body, clear corners.
-      {"weight", 14, 22, 255, 255, "weight body"},
-      {"weight", 0, 0, 0, 0, "weight corner"},
-      {"weight", 28, 36, 0, 0, "weight foot corner"},
+      {kWeightResource, 14, 22, 255, 255, "weight body"},
+      {kWeightResource, 0, 0, 0, 0, "weight corner"},
+      {kWeightResource, 28, 36, 0, 0, "weight foot corner"},
   };
   for (const AlphaCase& c : cases) {
     SCOPED_TRACE(std::string(c.name) + ": " + c.what);
@@ -136,9 +142,9 @@ TEST_F(ArtTest, AlphaIsSolidOrClearWhereThePartsNeedIt) {
 // The game stretches one column or row of a part across a window of any
 // size; that column must look like the template it replaces.
 TEST_F(ArtTest, StretchedColumnsAndRowsMatchTheTemplate) {
-  REQUIRE_BAKED(kResources + "window-skin.png");
+  REQUIRE_BAKED(kResources + kWindowSkinResource + ".png");
   DIB_P d;
-  Load(d, "window-skin");
+  Load(d, kWindowSkinResource);
   for (int b : {1, 103}) {
     SCOPED_TRACE(b);
     for (int y = 1; y <= 22; ++y)  // caption middle, column b + 6
@@ -164,10 +170,44 @@ TEST_F(ArtTest, StretchedColumnsAndRowsMatchTheTemplate) {
   }
 }
 
+struct FaceRow {
+  const char* skin;
+  int x, y, w, h, step;
+  std::vector<int> differFromFirst;  // faces that must not look like face 0
+  const char* what;
+};
+
+// Every state of a button must be told apart from its normal look, or the
+// player gets no feedback under the pointer or on a press.
+TEST_F(ArtTest, ButtonFacesDifferByState) {
+  const FaceRow rows[] = {
+      {kWindowSkinResource, 2, 110, 20, 20, 23, {1, 2, 3, 4}, "window close"},
+      {kGlassSkinResource, 196, 2, 14, 14, 17, {1, 2}, "glass close"},
+      {kGlassSkinResource, 196, 25, 27, 27, 30, {1, 2}, "zoom 3"},
+      {kGlassSkinResource, 196, 55, 27, 27, 30, {1, 2}, "zoom 2"},
+      {kWindowSkinResource, 211, 1, 17, 17, 20, {1, 2}, "scroll left"},
+      {kWindowSkinResource, 211, 41, 17, 17, 20, {1, 2}, "horizontal thumb"},
+      {kWindowSkinResource, 211, 81, 17, 17, 20, {1, 2}, "scroll down"},
+      {kWindowSkinResource, 211, 101, 17, 17, 20, {1, 2}, "vertical thumb"},
+  };
+  for (const FaceRow& r : rows) {
+    SCOPED_TRACE(r.what);
+    REQUIRE_BAKED(kResources + r.skin + ".png");
+    DIB_P d;
+    Load(d, r.skin);
+    for (int k : r.differFromFirst) {
+      int differ = 0;
+      for (int y = 0; y < r.h; ++y)
+        for (int x = 0; x < r.w; ++x) differ += Raw(d, r.x + x, r.y + y) != Raw(d, r.x + k * r.step + x, r.y + y);
+      EXPECT_GT(differ, 10) << "face " << k;
+    }
+  }
+}
+
 TEST_F(ArtTest, StarFramesAreKeyedOnWhite) {
-  REQUIRE_BAKED(kResources + "star-strip.png");
+  REQUIRE_BAKED(kResources + kStarResource + ".png");
   DIB_P d;
-  Load(d, "star-strip");
+  Load(d, kStarResource);
   const uint32_t white = 0xFFFFFF;
   int previous = 0;
   for (int k = 0; k < 5; ++k) {
@@ -194,11 +234,11 @@ TEST_F(ArtTest, StarFramesAreKeyedOnWhite) {
 // Button faces are opaque 29 x 29 pictures on the toolbar strip 2 rows below
 // its top, so their background must be the strip's own rows.
 TEST_F(ArtTest, ToolbarFacesSitOnTheStripAndDifferByState) {
-  REQUIRE_BAKED(kResources + "toolbar-skin.png");
-  REQUIRE_BAKED(kResources + "window-skin.png");
+  REQUIRE_BAKED(kResources + kToolbarSkin + ".png");
+  REQUIRE_BAKED(kResources + kWindowSkinResource + ".png");
   DIB_P bar, skin;
-  Load(bar, "toolbar-skin");
-  Load(skin, "window-skin");
+  Load(bar, kToolbarSkin);
+  Load(skin, kWindowSkinResource);
   auto rgb = [](uint32_t v) { return v & 0xFFFFFF; };
   for (int col = 0; col < 22; ++col) {
     SCOPED_TRACE(col);
@@ -227,8 +267,7 @@ TEST_F(ArtTest, ToolbarFacesSitOnTheStripAndDifferByState) {
 }
 
 TEST_F(ArtTest, BackgroundPicturesCoverTheFieldAndHaveButtons) {
-  const char* names[] = {"parquet", "stucco1", "stucco4", "wood1", "wood2", "wood3", "wood4", "wood5"};
-  for (const char* name : names) {
+  for (const char* name : kBkgPictureNames) {
     SCOPED_TRACE(name);
     const std::string full = kBkgPics + name + "-1600.jpg";
     const std::string button = kBkgPics + name + "-but.jpg";

@@ -50,7 +50,8 @@ QImage RenderIcon(const QString& iconDir, const QString& name, int size, QColor 
 // ---- The pictures ----
 
 QImage DrawWindowSkin();  // 390 x 170, alpha
-QImage DrawGlassSkin(const QString& iconDir);   // 290 x 189, alpha
+// 290 x 189, alpha; a null image when an icon is missing.
+QImage DrawGlassSkin(const QString& iconDir);
 QImage DrawWeightImage();  // 29 x 37, alpha
 QImage DrawStarStrip();    // 119 x 23, white is transparent
 // 661 x 91, opaque. Returns a null image when an icon is missing.

@@ -133,26 +133,30 @@ void DrawRoundButton(QPainter& p, const QRectF& box, int state) {
   p.drawArc(box.adjusted(1.5, 1.5, -1.5, -1.5), 30 * 16, 120 * 16);
 }
 
-void DrawZoomButtons(QPainter& p, const QString& iconDir, int y, const char* icon) {
+bool DrawZoomButtons(QPainter& p, const QString& iconDir, int y, const char* icon) {
+  const QImage glyph = RenderIcon(iconDir, icon, 17, QColor(0xF1, 0xF4, 0xF7), 2.0);
+  if (glyph.isNull()) return false;
   for (int s = 0; s < 3; ++s) {
     const QRectF box(196 + 30 * s, y, 27, 27);
     p.save();
     p.setClipRect(box);
     p.setRenderHint(QPainter::Antialiasing);
     DrawRoundButton(p, box, s);
-    const QImage glyph = RenderIcon(iconDir, icon, 17, QColor(0xF1, 0xF4, 0xF7), 2.0);
     p.drawImage(QPointF(box.x() + 5, box.y() + 5), glyph);
     p.restore();
   }
+  return true;
 }
 
-// The close button, 14 x 14, five faces 17 apart: normal, under the
-// pointer, the same two while the glass is the current window, pressed.
+// The close button, 14 x 14, faces 17 apart: normal, under the pointer,
+// pressed. The glass looks the same whether it is the current window or not;
+// two more faces (under the pointer, pressed) follow, so that the row also
+// reads right as a five-face button.
 void DrawGlassClose(QPainter& p) {
   for (int k = 0; k < 5; ++k) {
     const QRectF box(196 + 17 * k, 2, 14, 14);
     const bool hover = k == 1 || k == 3;
-    const bool pressed = k == 4;
+    const bool pressed = k == 2 || k == 4;
     p.save();
     p.setClipRect(box);
     p.setRenderHint(QPainter::Antialiasing);
@@ -184,11 +188,12 @@ QImage DrawGlassSkin(const QString& iconDir) {
     }
   }
   DrawGrip(p, 96, 96);
-  DrawGlassClose(p);                               // y 2, x 196 + 17k
-  DrawZoomButtons(p, iconDir, 25, "zoom-in");      // zoom 3: x 196, 226, 256
-  DrawZoomButtons(p, iconDir, 55, "zoom-out");     // zoom 2
+  DrawGlassClose(p);  // y 2, x 196 + 17k
+  // Zoom 3 at y 25 and zoom 2 at y 55; normal, under the pointer, pressed
+  // at x 196, 226, 256.
+  const bool ok = DrawZoomButtons(p, iconDir, 25, "zoom-in") && DrawZoomButtons(p, iconDir, 55, "zoom-out");
   p.end();
-  return img;
+  return ok ? img : QImage();
 }
 
 }  // namespace varlo::art

@@ -1,8 +1,8 @@
 // varlo-bake-art: the game's artwork, drawn at build time.
 //
 //   varlo-bake-art skins ICON_DIR OUT_DIR
-//       window-skin.png, glass-skin.png, weight.png, star-strip.png and
-//       toolbar-skin.png into OUT_DIR (the data tree's resources/ folder)
+//       window_skin.png, glass_skin.png, weight.png, star.png and
+//       toolbar_skin.png into OUT_DIR (the data tree's resources/ folder)
 //   varlo-bake-art backgrounds OUT_DIR
 //       <name>-1600.jpg and <name>-but.jpg of the eight background pictures
 //   varlo-bake-art preview RESOURCE_DIR BKG_DIR OUT_DIR
@@ -44,11 +44,11 @@ int BakeSkins(const QString& iconDir, const QString& out) {
   const QImage toolbar = DrawToolbarSkin(iconDir);
   const QImage glass = DrawGlassSkin(iconDir);
   if (toolbar.isNull() || glass.isNull()) return 1;
-  bool ok = SaveRgbaPng(DrawWindowSkin(), out + "/window-skin.png");
-  ok = SaveRgbaPng(glass, out + "/glass-skin.png") && ok;
+  bool ok = SaveRgbaPng(DrawWindowSkin(), out + "/window_skin.png");
+  ok = SaveRgbaPng(glass, out + "/glass_skin.png") && ok;
   ok = SaveRgbaPng(DrawWeightImage(), out + "/weight.png") && ok;
-  ok = SaveRgbPng(DrawStarStrip(), out + "/star-strip.png") && ok;
-  ok = SaveRgbPng(toolbar, out + "/toolbar-skin.png") && ok;
+  ok = SaveRgbPng(DrawStarStrip(), out + "/star.png") && ok;
+  ok = SaveRgbPng(toolbar, out + "/toolbar_skin.png") && ok;
   return ok ? 0 : 1;
 }
 

@@ -106,9 +106,9 @@ bool Load(QImage& img, const QString& path) {
 
 bool WritePreviews(const QString& res, const QString& bkgDir, const QString& out) {
   QImage skin, glass, weight, star, toolbar, wood, stucco;
-  if (!Load(skin, res + "/window-skin.png") || !Load(glass, res + "/glass-skin.png") ||
-      !Load(weight, res + "/weight.png") || !Load(star, res + "/star-strip.png") ||
-      !Load(toolbar, res + "/toolbar-skin.png") || !Load(wood, bkgDir + "/wood1-1600.jpg") ||
+  if (!Load(skin, res + "/window_skin.png") || !Load(glass, res + "/glass_skin.png") ||
+      !Load(weight, res + "/weight.png") || !Load(star, res + "/star.png") ||
+      !Load(toolbar, res + "/toolbar_skin.png") || !Load(wood, bkgDir + "/wood1-1600.jpg") ||
       !Load(stucco, bkgDir + "/stucco1-1600.jpg"))
     return false;
 

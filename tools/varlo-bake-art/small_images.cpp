@@ -132,8 +132,11 @@ QImage DrawStarStrip() {
       p.setBrush(f.outer);
       p.drawPath(turn.map(star(c, f.diagonal, f.waist * 0.7)));
     }
+    // A darker rim keeps the sparkle visible on light plaster and maple.
+    p.setPen(QPen(f.outer.darker(122), 0.8));
     p.setBrush(f.outer);
     p.drawPath(star(c, f.arm, f.waist));
+    p.setPen(Qt::NoPen);
     p.setBrush(f.inner);
     p.drawPath(star(c, f.arm * 0.55, f.waist * 0.6));
     if (f.glints > 0) {
