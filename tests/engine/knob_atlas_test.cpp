@@ -205,3 +205,44 @@ TEST(Bezier, ChainIsOneConnectedPolylineWithoutItsEndPixel) {
 
 }  // namespace
 }  // namespace varlo
+
+namespace varlo {
+namespace {
+
+TEST(KnobEdge, TipsThatWouldLeaveThePictureArePulledBackInside) {
+  // A horizontal edge three rows below the top whose knob points up past
+  // the picture's edge: the tip is pulled back to row 2, the knob drawn as
+  // a curve of that depth (not from the atlas), and nothing reaches row 0.
+  auto draw = [](const DIB_P* atlas, uint32_t seed, int32_t& top) {
+    DIB_P mask;
+    CreateCutMask(mask, 60, 40);
+    KnobEdgeContext ctx;
+    ctx.Mask = &mask;
+    ctx.ImageW = 60;
+    ctx.ImageH = 40;
+    ctx.KnobS = 10;
+    LoadTemplateSet(ctx.Templates, TemplateSet::Grid);
+    ctx.CandidateCount = 1;
+    ctx.Atlas = atlas;
+    if (atlas) ctx.AtlasData = MeasureKnobAtlas(*atlas);
+    RandomGenerator random(seed);
+    ctx.Random = &random;
+    DrawKnobEdge(ctx, 0, 1, {10, 3}, {39, 3}, PieceColour(25));
+    top = 40;
+    std::vector<int32_t> px;
+    for (int32_t y = 0; y < 40; ++y)
+      for (int32_t x = 0; x < 60; ++x) {
+        px.push_back(DibGetPixel(mask, x, y));
+        if (static_cast<uint32_t>(px.back()) == PieceColour(25)) top = std::min(top, y);
+      }
+    return px;
+  };
+  for (uint32_t seed : {1u, 2u, 3u}) {
+    int32_t topA = 0, topB = 0;
+    EXPECT_EQ(draw(&Atlas(), seed, topA), draw(nullptr, seed, topB));
+    EXPECT_GE(topA, 1);
+  }
+}
+
+}  // namespace
+}  // namespace varlo

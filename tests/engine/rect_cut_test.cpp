@@ -9,6 +9,9 @@
 #include "cut/knob_atlas.h"
 #include "cut/knob_edge.h"
 #include "cut/level_table.h"
+#include "play/pieces.h"
+#include "support/fake_platform.h"
+#include "ui/lang.h"
 
 namespace varlo {
 namespace {
@@ -314,6 +317,35 @@ TEST(RectCut, MasksOfKnownSeedsStayTheSame) {
     const uint64_t f = Fnv(MaskBytes(c.mask));
     EXPECT_EQ(f, k.fingerprint) << k.shape << "/" << k.border << "/" << k.level;
   }
+}
+
+}  // namespace
+}  // namespace varlo
+
+namespace varlo {
+namespace {
+
+TEST(RectCut, JigsawCutLeavesTheMaskInItsSlotAndStaysQuiet) {
+  Jigsaw jig;
+  jig.Jig.ImageW = 500;
+  jig.Jig.ImageH = 400;
+  jig.Jig.ShapeStyle = 6;
+  jig.Jig.BorderStyle = 1;
+  jig.Jig.Level = 5;
+  LevelTable table{};
+  ASSERT_TRUE(EvaluateLevelCounts(jig.Jig, table));
+  ASSERT_TRUE(AllocPieces(jig, jig.Jig.TotalTileNum + 1));
+  DibCreate24(jig.Images[kMaskSlot], 7, 7);  // a mask left from an earlier game
+  testing::FakePlatform fake;
+  LANG_P lang;
+  RandomGenerator random(4);
+  NullProgress progress;
+  ASSERT_TRUE(CutRectangularJigsaw(jig, Atlas(), random, progress, fake.platform(), lang));
+  EXPECT_EQ(jig.Images[kMaskSlot].Width, 505);
+  EXPECT_EQ(jig.Images[kMaskSlot].Height, 405);
+  EXPECT_EQ(jig.Jig.TotalTileNum, jig.Jig.TileNum + 1);
+  EXPECT_EQ(BorderPieceIndex(jig), jig.Jig.TileNum);
+  EXPECT_TRUE(fake.messages.empty());
 }
 
 }  // namespace
