@@ -1,5 +1,5 @@
 // Small jigsaws in memory for the play-field tests.
-#include "support/play_jigsaw.h"
+#include "play_jigsaw.h"
 
 #include "play/play_options.h"
 

@@ -1,0 +1,116 @@
+// The play field at the largest jigsaw size: 4000 pieces spread over a
+// 1920 x 1080 field. One pointer move while a 100-piece group is dragged,
+// a full recompose of the field, and a drop that snaps.
+#include <benchmark/benchmark.h>
+
+#include "../tests/support/play_jigsaw.cpp"  // the small jigsaws of the tests, at full size
+#include "platform/platform.h"
+
+namespace varlo {
+namespace {
+
+constexpr int32_t kFieldW = 1920, kFieldH = 1080;
+constexpr int32_t kCols = 80, kRows = 50;  // 4000 pieces of 24 pixels: a 1920 x 1200 picture
+
+class QuietClock : public Clock {
+ public:
+  int64_t NowMs() override { return now; }
+  int64_t WallSeconds() override { return 1700000000; }
+  int64_t now = 0;
+};
+
+struct Game {
+  QuietClock clock;
+  Platform platform;
+  Jigsaw jig;
+  std::unique_ptr<PlayField> field;
+
+  explicit Game(bool emboss) {
+    platform.Time = &clock;
+    testing::PlayJigsawSpec spec;
+    spec.Cols = kCols;
+    spec.Rows = kRows;
+    spec.Cell = 24;
+    spec.Knob = 5;
+    testing::MakePlayJigsaw(jig, spec);
+    field = std::make_unique<PlayField>(platform);
+    field->options.Look.EmbossStyle = emboss ? 1 : 0;
+    field->Resize(kFieldW, kFieldH, kFieldW, kFieldH);
+    field->OpenGame(&jig);
+    PlayArea area{field->CW, field->CH, kFieldW, kFieldH};
+    RandomGenerator random(7);
+    SpreadPieces(jig, 0, true, area, random);
+    // A 10 x 10 block of the picture joined into one group, in the middle.
+    for (int32_t gy = 0; gy < 10; ++gy)
+      for (int32_t gx = 0; gx < 10; ++gx) {
+        TILE_P& t = jig.Tiles[gy * kCols + gx];
+        t.Group = 0;
+        t.X = 700 + t.BoxX;
+        t.Y = 400 + t.BoxY;
+      }
+    BringToFront(jig, 0, -1);
+    field->Present();
+  }
+};
+
+void BM_DragMoveOfA100PieceGroup(benchmark::State& state) {
+  Game g(state.range(0) != 0);
+  PlayField& f = *g.field;
+  int32_t cx, cy;
+  testing::OwnPoint(g.jig, 0, cx, cy);
+  f.PointerDown(kMbLeft, 0, cx, cy);
+  if (f.DragState != kDragPieces) state.SkipWithError("the group was not picked");
+  int32_t step = 0;
+  for (auto _ : state) {
+    ++step;
+    const int32_t dx = (step % 40) * 3, dy = (step % 25) * 2;
+    f.PointerMove(kHeldLeft, 0, cx + dx, cy + dy);
+    benchmark::DoNotOptimize(f.FieldImg.Bits);
+  }
+}
+BENCHMARK(BM_DragMoveOfA100PieceGroup)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+void BM_FullRecompose(benchmark::State& state) {
+  Game g(state.range(0) != 0);
+  PlayField& f = *g.field;
+  for (auto _ : state) {
+    f.Compose(f.FieldImg, f.FieldClip, kComposeAll);
+    benchmark::DoNotOptimize(f.FieldImg.Bits);
+  }
+}
+BENCHMARK(BM_FullRecompose)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// Pick a loose piece, drop it beside its neighbour (it joins, the field is
+// recomposed and presented), then put the table back for the next round.
+void BM_SnappingDrop(benchmark::State& state) {
+  Game g(false);
+  PlayField& f = *g.field;
+  g.field->options.ShowJoins = true;
+  const int32_t piece = 25 * kCols + 40, neighbour = piece - 1;
+  TILE_P& n = g.jig.Tiles[neighbour];
+  n.X = 1200;
+  n.Y = 300;
+  SortPieces(g.jig, false);
+  const std::vector<TILE_P> start = g.jig.Tiles;
+  for (auto _ : state) {
+    state.PauseTiming();
+    g.jig.Tiles = start;
+    SortPieces(g.jig, false);
+    f.Invalidate();
+    int32_t cx, cy;
+    testing::OwnPoint(g.jig, piece, cx, cy);
+    const TILE_P& t = g.jig.Tiles[piece];
+    const int32_t gx = cx - t.X, gy = cy - t.Y;
+    const int32_t tx = n.X + 24 + 2 + gx, ty = n.Y - 1 + gy;
+    state.ResumeTiming();
+    f.PointerDown(kMbLeft, 0, cx, cy);
+    f.PointerMove(kHeldLeft, 0, tx, ty);
+    f.PointerUp(kMbLeft, 0, tx, ty);
+    if (f.JoinCount == 0) state.SkipWithError("no join");
+    g.clock.now += 1000;
+  }
+}
+BENCHMARK(BM_SnappingDrop)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace varlo
