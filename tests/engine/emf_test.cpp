@@ -17,7 +17,7 @@
 namespace varlo {
 namespace {
 
-using testing_pixels::Components;
+using testing_pixels::Components4;
 using testing_pixels::CountColour;
 using testing_pixels::Holes;
 
@@ -339,7 +339,7 @@ TEST(EmfPlay, StarFollowsTheFillMode) {
   EXPECT_EQ(DibGetPixel(winding, 20, 21), static_cast<int32_t>(kInk));
   EXPECT_EQ(Holes(alternate, kInk), 1);
   EXPECT_EQ(Holes(winding, kInk), 0);
-  EXPECT_EQ(Components(winding, kInk), 1);
+  EXPECT_EQ(Components4(winding, kInk), 1);
   // Golden areas of this star.
   EXPECT_EQ(CountColour(alternate, kInk), 356);
   EXPECT_EQ(CountColour(winding, kInk), 461);
@@ -368,7 +368,7 @@ TEST(EmfPlay, BezierOutlinesCloseWithoutGapsAtEverySize) {
     const EmfDrawing d = Load(CircleBytes(wide16));
     for (int32_t size : {3, 5, 7, 12, 33, 64, 101, 250}) {
       DIB_P out = Play(d, size + 4, size + 4, 2, 2, size, size);
-      EXPECT_EQ(Components(out, kInk), 1) << size;
+      EXPECT_EQ(Components4(out, kInk), 1) << size;
       EXPECT_EQ(Holes(out, kInk), 0) << size;
       if (size >= 33) {  // a disc of radius 0.45 size, give or take the rim
         const double area = std::numbers::pi * 0.45 * 0.45 * size * size;
