@@ -6,6 +6,13 @@ find_package(Qt6 REQUIRED COMPONENTS Widgets Multimedia Svg Test)
 file(GLOB VARLO_QT_SOURCES CONFIGURE_DEPENDS
   ${CMAKE_SOURCE_DIR}/src/*/qt/*.cpp
   ${CMAKE_SOURCE_DIR}/src/browser/*.cpp)
+# The game's entry point is the executable's own, not the library's.
+list(REMOVE_ITEM VARLO_QT_SOURCES ${CMAKE_SOURCE_DIR}/src/app/qt/main.cpp)
+# A local build may leave out the Qt files of a window that is half written.
+set(VARLO_QT_SKIP "" CACHE STRING "Regular expression of Qt sources left out of varlo_qt")
+if(VARLO_QT_SKIP)
+  list(FILTER VARLO_QT_SOURCES EXCLUDE REGEX "${VARLO_QT_SKIP}")
+endif()
 add_library(varlo_qt STATIC ${VARLO_QT_SOURCES})
 set_target_properties(varlo_qt PROPERTIES AUTOMOC ON)
 target_include_directories(varlo_qt PUBLIC ${CMAKE_SOURCE_DIR}/src)
@@ -32,3 +39,8 @@ if(NOT VARLO_ENGINE_ONLY AND NOT VARLO_FUZZ)
       "QT_QPA_PLATFORM=offscreen;HOME=${varlo_ui_home};XDG_CONFIG_HOME=${varlo_ui_home}/.config;XDG_DATA_HOME=${varlo_ui_home}/.local/share;TMPDIR=${varlo_ui_home}/tmp")
   endforeach()
 endif()
+
+# The game.
+add_executable(varlo-jigsaw ${CMAKE_SOURCE_DIR}/src/app/qt/main.cpp)
+target_link_libraries(varlo-jigsaw PRIVATE varlo_qt)
+add_dependencies(varlo-jigsaw varlo_data)

@@ -14,6 +14,7 @@
 
 #include "app/folders.h"
 #include "app/setengine.h"
+#include "files/saved_game.h"  // kPlayWindowCount: two sides, four pockets
 #include "play/jig_params.h"
 #include "play/play_options.h"
 #include "ui/lang.h"
@@ -31,7 +32,6 @@ inline constexpr int32_t kDefaultSecureMethod = 5;  // "TLS v1_2"
 
 inline constexpr uint32_t kDefaultWoodColor = 0x49687A;
 inline constexpr int32_t kNeutralBkg = 0x989898;
-inline constexpr int32_t kPlayWindowCount = 6;  // two sides, four pockets
 inline constexpr int32_t kRecentFileMax = 4;
 inline constexpr const char* kDefaultLang = "english";
 

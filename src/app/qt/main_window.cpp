@@ -1,0 +1,871 @@
+#include "app/qt/main_window.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QDateTime>
+#include <QFile>
+#include <QFileDialog>
+#include <QKeyEvent>
+#include <QLocale>
+#include <QMenu>
+#include <QScreen>
+#include <QWheelEvent>
+#include <filesystem>
+
+#include "app/field_rescale.h"
+#include "app/qt/drag_cursors.h"
+#include "app/qt/field_widget.h"
+#include "app/qt/progress_panel.h"
+#include "app/qt/skin_toolbar.h"
+#include "app/recent_files.h"
+#include "app/toolbar_layout.h"
+#include "browser/dirview.h"
+#include "cut/knob_atlas.h"
+#include "files/jigsaw_pack.h"
+#include "ui/qt/small_windows.h"
+
+namespace varlo {
+namespace {
+
+// Commands whose windows come with later work (options, background
+// pickers, info, download, help contents, report, credits): in the menu,
+// but disabled, so nothing pretends to work.
+bool NotYetAvailable(std::string_view name) {
+  static constexpr std::string_view kLater[] = {
+      "MI_FileDownload", "MI_GameBkgAll", "MI_GameBkgCur", "MI_GameInfo", "MI_Options",
+      "MI_HelpCont",     "MI_HelpReport", "MI_HelpCredits",
+  };
+  for (std::string_view n : kLater)
+    if (n == name) return true;
+  return false;
+}
+
+bool FileExists(const std::string& path) {
+  std::error_code ec;
+  return !path.empty() && std::filesystem::is_regular_file(path, ec);
+}
+
+std::string LowerExt(const std::string& path) {
+  const size_t slash = path.find_last_of('/');
+  const size_t dot = path.rfind('.');
+  if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return {};
+  std::string e = path.substr(dot);
+  for (char& c : e) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return e;
+}
+
+constexpr const char* kMakerHomes[] = {"https://www.tovakgames.example", "https://download.tovakgames.example"};
+
+// The toolbar buttons that follow the game commands.
+constexpr int32_t kGameButtons[] = {kBiSave, kBiBkgAll, kBiBkgCur, kBiWin1, kBiWin2, kBiThumb, kBiInfo,
+                                    kBiPocket1, kBiPocket2, kBiPocket3, kBiPocket4, kBiGlass, kBiWeight,
+                                    kBiSelectAll};
+
+}  // namespace
+
+TF_Main::TF_Main(const std::string& installDir, QWidget* parent) : QWidget(parent) {
+  setObjectName("TF_Main");
+  setWindowTitle(kProductTitle);
+  setFocusPolicy(Qt::StrongFocus);
+  flags_.bBusy = 0;
+  SetupFolders(names_, installDir.empty() ? FindInstallDir() : installDir);
+  random_.SetSeed(static_cast<uint32_t>(QDateTime::currentMSecsSinceEpoch()));
+  settings_ = DefaultSettings(names_);
+
+  qt_ = std::make_unique<QtPlatform>(nullptr);
+  field_ = std::make_unique<PlayField>(qt_->platform(), this, &lang_, &flags_);
+  field_->Random = &random_;
+  field_->paths.SoundDir = names_.sExeDir;
+  field_->paths.BkgPicDir = names_.sBkgPicDir;
+  field_->paths.PicturesDir = names_.sPicturesDir;
+  const std::string resources = names_.sExeDir + "resources";
+  PlaySkins skins;
+  std::string error;
+  LoadPlaySkins(skins, resources, &error);  // a missing skin only leaves its parts undrawn
+  field_->SetSkins(std::move(skins));
+  LoadKnobAtlas(knobAtlas_, resources, &error);
+
+  toolbar_ = new SkinToolbar(this);
+  toolbar_->Clicked = [this](int32_t b) { RunMenuItem(kToolButtons[static_cast<size_t>(b)].MenuItem); };
+  fieldView_ = new FieldWidget(*field_, this);
+  fieldView_->AfterInput = [this] { PresentField(); };
+  fieldView_->Wheel = [this](bool up, int x, int y) { FieldWheel(up, x, y); };
+  progress_ = new ProgressPanel(this);
+  progress_->FieldRect = [this] { return fieldView_->geometry(); };
+  progress_->EnableCommands = [this](bool on) { EnableCommands(on); };
+
+  qt_->cursors().SetWidget(fieldView_);
+  qt_->cursors().SetCustomCursor(CursorShape::DragOne, DragCursor(0));
+  qt_->cursors().SetCustomCursor(CursorShape::DragGroup, DragCursor(1));
+  qt_->cursors().SetCustomCursor(CursorShape::DragWeight, DragCursor(2));
+
+  BuildMenu();
+  lang_.ApplyToWindows = [this](const LANG_P&) { ApplyTexts(); };
+
+  // The window fills the desktop's work area.
+  if (QScreen* screen = QGuiApplication::primaryScreen()) setGeometry(screen->availableGeometry());
+  toolbar_->setGeometry(0, 0, width(), kToolbarHeight);
+  fieldView_->setGeometry(0, kToolbarHeight, width(), std::max(0, height() - kToolbarHeight));
+  ComputeFieldSize();
+
+  EnableGameCommands(false);
+  SetMenuEnabledState("MI_FileSaveImage", false);
+  SetMenuEnabledState("MI_GameArrange", false);
+  toolbar_->SetButtonEnabled(kBiArrange, false);
+  flags_.bDirty = flags_.bAutoDirty = 0;
+  EnableCommands(true);
+
+  tAutoSave_.setInterval(5000);
+  connect(&tAutoSave_, &QTimer::timeout, this, [this] { T_AutoSaveTimer(); });
+  tStar_.setSingleShot(true);
+  connect(&tStar_, &QTimer::timeout, this, [this] { PresentField(); });
+
+  RunJigsawDialog = [this](bool save, const std::string& path) { return RunDirView(save, path); };
+  field_->RedrawMode = kRedrawAll;
+}
+
+TF_Main::~TF_Main() {
+  tAutoSave_.stop();
+  field_->CloseGame();
+  game_.reset();
+  FreeFolders(names_);
+}
+
+std::string TF_Main::Text(int32_t section, const char* key) const { return LangText(lang_, section, key); }
+
+QAction* TF_Main::Action(const std::string& name) const {
+  auto it = actions_.find(name);
+  return it == actions_.end() ? nullptr : it->second;
+}
+
+// ---------------------------------------------------------------- menu
+
+void TF_Main::BuildMenu() {
+  pmMenu_ = new QMenu(this);
+  pmMenu_->setObjectName("PM_Menu");
+  std::function<void(QMenu*, const std::vector<int32_t>&)> fill = [&](QMenu* into,
+                                                                      const std::vector<int32_t>& list) {
+    for (int32_t index : list) {
+      const MenuItem& m = menu_.At(index);
+      QAction* a = nullptr;
+      if (m.Separator) {
+        a = into->addSeparator();
+      } else if (!m.Children.empty()) {
+        QMenu* sub = into->addMenu(QString::fromStdString(m.Caption));
+        sub->setObjectName(QString::fromStdString(m.Name));
+        submenus_[m.Name] = sub;
+        a = sub->menuAction();
+        fill(sub, m.Children);
+      } else {
+        a = into->addAction(QString::fromStdString(m.Caption));
+        a->setCheckable(m.Checkable);
+        const std::string name = m.Name;
+        connect(a, &QAction::triggered, this, [this, name] {
+          // The menu closes first; the command runs from the event loop.
+          QTimer::singleShot(0, this, [this, name] { RunMenuItem(name); });
+        });
+      }
+      if (!m.Name.empty()) {
+        a->setObjectName(QString::fromStdString(m.Name));
+        actions_[m.Name] = a;
+      }
+      a->setVisible(m.Visible);
+      a->setEnabled(m.Enabled);
+    }
+  };
+  fill(pmMenu_, menu_.TopLevel());
+  for (const MenuItem& m : menu_.Items())
+    if (NotYetAvailable(m.Name)) SetMenuEnabledState(m.Name, false);
+  ApplyTexts();
+}
+
+std::string TF_Main::MenuCaption(const std::string& item) const {
+  const std::string t = Text(kLangMainForm, item.c_str());
+  if (t != item) return t;
+  const MenuItem* m = menu_.Find(item);
+  return m ? m->Caption : item;
+}
+
+void TF_Main::ApplyTexts() {
+  for (const MenuItem& m : menu_.Items()) {
+    if (m.Separator || m.Name.empty() || m.Tag >= 100) continue;
+    QAction* a = Action(m.Name);
+    if (!a) continue;
+    QString text = QString::fromStdString(MenuCaption(m.Name));
+    if (!m.KeyText.empty()) text += "\t" + QString::fromStdString(m.KeyText);
+    a->setText(text);
+  }
+  for (int32_t b = 0; b < kToolButtonCount; ++b) RefreshToolHint(b);
+  if (quickHelp_) quickHelp_->ApplyTexts(lang_);
+  if (field_) field_->UpdateWindowCaptions();
+  if (dirView_) dirView_->ApplyTexts();
+}
+
+void TF_Main::SetMenuEnabledState(const std::string& item, bool on) {
+  if (on && NotYetAvailable(item)) on = false;
+  if (MenuItem* m = menu_.Find(item)) m->Enabled = on;
+  if (QAction* a = Action(item)) a->setEnabled(on);
+}
+
+void TF_Main::RefreshRecentItems() {
+  const RECENT_FILES& r = settings_.Recent;
+  for (int32_t k = 0; k < kRecentFileMax; ++k) {
+    const std::string name = "MI_FileLast" + std::to_string(k);
+    MenuItem* m = menu_.Find(name);
+    QAction* a = Action(name);
+    const bool shown = k < r.Count;
+    if (m) m->Visible = shown;
+    if (a) {
+      a->setVisible(shown);
+      if (shown) a->setText(QString::fromStdString(RecentCaption(r, k)));
+    }
+    if (shown) SetMenuEnabledState(name, !progress_->Shown());
+  }
+  if (MenuItem* sep = menu_.Find("MI_FileLastSep")) sep->Visible = r.Count > 0;
+  if (QAction* a = Action("MI_FileLastSep")) a->setVisible(r.Count > 0);
+}
+
+void TF_Main::RunMenuItem(const std::string& name) {
+  if (name != "MI_Menu" && !menu_.Enabled(name)) return;
+  if (name == "MI_Menu") return MI_MenuClick();
+  if (name == "MI_FileOpen") return MI_FileOpenClick();
+  if (name == "MI_FileSave") return MI_FileSaveClick();
+  if (name == "MI_FileSaveAs") return MI_FileSaveAsClick();
+  if (name.rfind("MI_FileLast", 0) == 0 && name.size() == 12) return MI_FileLastClick(name[11] - '0');
+  if (name == "MI_FullScreen") return MI_FullScreenClick();
+  if (name == "MI_Min") return MI_MinClick();
+  if (name == "MI_Exit") return MI_ExitClick();
+  if (name == "MI_HelpAbout") return MI_HelpAboutClick();
+  if (name == "MI_HelpQuick") return MI_HelpQuickClick();
+  if (name == "MI_HelpCont") return MI_HelpContClick();
+  if (name == "MI_HelpHomePage") return MI_HelpHomePageClick(false);
+  if (name == "MI_HelpProductHomePage") return MI_HelpHomePageClick(true);
+  if (field_->RunCommand(name)) PresentField();
+}
+
+void TF_Main::MI_MenuClick() {
+  if (progress_->Shown()) return;
+  const QRect app = toolbar_->ButtonRect(kBiApp);
+  pmMenu_->popup(toolbar_->mapToGlobal(QPoint(app.left(), app.bottom() + 1)));
+}
+
+// ---------------------------------------------------------------- enabling
+
+void TF_Main::EnableGameCommands(bool on) {
+  for (const char* item : {"MI_FileSave", "MI_FileSaveAs", "MI_Game", "MI_Pockets"})
+    SetMenuEnabledState(item, on);
+  for (int32_t b : kGameButtons) toolbar_->SetButtonEnabled(b, on && !NotYetAvailable(kToolButtons[static_cast<size_t>(b)].MenuItem));
+  if (on) {
+    const bool two = field_->options.Play.bSingleWin == 0;
+    SetMenuEnabledState("MI_GameWin1", two);
+    SetMenuEnabledState("MI_GameWin2", two);
+    toolbar_->SetButtonEnabled(kBiWin1, two);
+    toolbar_->SetButtonEnabled(kBiWin2, two);
+  }
+}
+
+void TF_Main::EnableCommands(bool on) {
+  EnableGameCommands(on && names_.bJigLoaded);
+  for (const char* item : {"MI_FileOpen", "MI_FileDownload", "MI_FullScreen"}) SetMenuEnabledState(item, on);
+  for (int32_t k = 0; k < settings_.Recent.Count; ++k) SetMenuEnabledState("MI_FileLast" + std::to_string(k), on);
+  for (int32_t b : {kBiOpen, kBiDownload, kBiFullScreen})
+    toolbar_->SetButtonEnabled(b, on && !NotYetAvailable(kToolButtons[static_cast<size_t>(b)].MenuItem));
+  toolbar_->SetButtonEnabled(kBiOptions, false);
+  toolbar_->SetButtonEnabled(kBiHelp, false);
+  SetMenuEnabledState("MI_FileSaveImage", on && solvedImageAvailable_);
+  field_->InputEnabled = on && ready_;
+}
+
+// ---------------------------------------------------------------- PlayView
+
+void TF_Main::ShowField(const XRECT& area) {
+  if (RectIsEmpty(area)) return;
+  fieldView_->RequestRepaint(QRect(area.Left, area.Top, area.Right - area.Left + 1, area.Bottom - area.Top + 1));
+}
+
+void TF_Main::SetMenuChecked(const std::string& item, bool checked) {
+  if (MenuItem* m = menu_.Find(item)) m->Checked = checked;
+  if (QAction* a = Action(item)) {
+    a->setCheckable(true);
+    a->setChecked(checked);
+  }
+}
+
+void TF_Main::SetMenuEnabled(const std::string& item, bool enabled) {
+  if (item == "MI_FileSaveImage") solvedImageAvailable_ = enabled;
+  if (item == "MI_GameArrange") toolbar_->SetButtonEnabled(kBiArrange, enabled);
+  SetMenuEnabledState(item, enabled && !progress_->Shown());
+}
+
+void TF_Main::SetMenuCaption(const std::string& item, const std::string& caption) {
+  QAction* a = Action(item);
+  if (!a) return;
+  const MenuItem* m = menu_.Find(item);
+  QString text = QString::fromStdString(caption);
+  if (m && !m->KeyText.empty()) text += "\t" + QString::fromStdString(m->KeyText);
+  a->setText(text);
+}
+
+void TF_Main::SetToolButton(int32_t button, int32_t image, bool down) {
+  if (button < 0 || button >= kToolButtonCount) return;
+  if (image >= 0) toolbar_->SetButtonImage(button, image);
+  toolbar_->SetButtonDown(button, down);
+}
+
+void TF_Main::SetToolEnabled(int32_t button, bool enabled) {
+  if (button < 0 || button >= kToolButtonCount) return;
+  toolbar_->SetButtonEnabled(button, enabled && !progress_->Shown());
+}
+
+void TF_Main::RefreshToolHint(int32_t button) {
+  if (button < 0 || button >= kToolButtonCount) return;
+  const ToolButtonDef& def = kToolButtons[static_cast<size_t>(button)];
+  const MenuItem* m = menu_.Find(def.MenuItem);
+  QString caption = QString::fromStdString(MenuCaption(def.MenuItem));
+  if (QAction* a = Action(def.MenuItem)) caption = a->text().section('\t', 0, 0);
+  toolbar_->SetHint(button, QString::fromStdString(
+                                ToolbarHintText(caption.toStdString(), m ? m->KeyText : std::string())));
+}
+
+void TF_Main::SetPocketButton(int32_t pocket, bool shown, bool holdsGroups) {
+  if (pocket < 0 || pocket > 3) return;
+  const int32_t b = kBiPocket1 + pocket;
+  toolbar_->SetButtonImage(b, holdsGroups ? kSkinPocketFull : -1);
+  toolbar_->SetButtonDown(b, shown);
+  SetMenuChecked("MI_PocketsPocket" + std::to_string(pocket + 1), shown);
+}
+
+void TF_Main::ClearToolbarHover() { toolbar_->ClearHot(); }
+
+XRECT TF_Main::MainWindowRect() {
+  XRECT r;
+  const QRect g = geometry();
+  RectSetXYWH(r, g.x(), g.y(), g.width(), g.height());
+  return r;
+}
+
+void TF_Main::ResizeMainWindow(int32_t right, int32_t bottom) {
+  if (fullScreen_) return;
+  const QRect g = geometry();
+  resize(std::max(320, right - g.x() + 1), std::max(240, bottom - g.y() + 1));
+}
+
+bool TF_Main::ShowFinish() {
+  if (RunFinish) return RunFinish();
+  TF_Finish dlg(lang_, this);
+  return dlg.exec() == QDialog::Accepted;
+}
+
+std::string TF_Main::AskSolvedImagePath(const std::string& folder, const std::string& name) {
+  if (RunSolvedImageDialog) return RunSolvedImageDialog(folder, name);
+  const QString path = QFileDialog::getSaveFileName(
+      this, QString::fromStdString(Text(kLangMainForm, "SD_SaveImage")),
+      QString::fromStdString(folder + name), "Bitmap (*.bmp)");
+  std::string p = path.toStdString();
+  if (!p.empty() && LowerExt(p) != ".bmp") p += ".bmp";
+  return p;
+}
+
+std::string TF_Main::ShortDate() {
+  return QLocale().toString(QDate::currentDate(), QLocale::ShortFormat).toStdString();
+}
+
+void TF_Main::ReportError(const std::string& message) { ReportFailure(message); }
+
+void TF_Main::ReportFailure(const std::string& message) {
+  MsgBox(qt_->platform(), message, kMsgExclamationOk);
+}
+
+void TF_Main::PresentField() {
+  field_->Present();
+  if (field_->AnimationRunning() && !tStar_.isActive()) tStar_.start(18);
+}
+
+// ---------------------------------------------------------------- start-up
+
+void TF_Main::CreateDialogs() {
+  if (!quickHelp_) {
+    quickHelp_ = new TF_Help(this, [this](int column) { return toolbar_->Face(column, kFaceNormal); });
+    quickHelp_->KeyToMain = [this](int key, Qt::KeyboardModifiers mods, bool down, bool repeat) {
+      if (repeat) return;
+      if (down)
+        FormKeyDown(GameKey(key), GameMods(mods));
+      else
+        FormKeyUp(GameKey(key), GameMods(mods));
+    };
+    quickHelp_->ApplyTexts(lang_);
+  }
+}
+
+void TF_Main::LoadToolbarSkin() {
+  const QString dir = QString::fromStdString(names_.sExeDir + "resources/");
+  toolbar_->LoadSkins(dir + "toolbar-skin.png", dir + "window-skin.png");
+  progress_->LoadSkin(toolbar_->WindowSkin());
+  if (quickHelp_) {
+    // The quick help shows the button faces: rebuild it with the skin.
+    const bool show = quickHelp_->ShowAtStart()->isChecked();
+    delete quickHelp_;
+    quickHelp_ = nullptr;
+    CreateDialogs();
+    quickHelp_->ShowAtStart()->setChecked(show);
+  }
+  toolbar_->Layout(width(), fullScreen_);
+}
+
+void TF_Main::ApplySettingsToField() {
+  FieldOptions& o = field_->options;
+  o.Play = settings_.Play;
+  o.StuckKoef = settings_.Opt.iStuckKoef;
+  o.SoundOn = settings_.bSoundPlay != 0;
+  o.ShowJoins = settings_.bShowConj != 0;
+  o.Look.EmbossStyle = settings_.Opt.EmbossStyle;
+  o.Look.WoodStyle = settings_.Opt.WoodStyle;
+  o.Look.EdgeW = WoodEdgeWidth(settings_.Opt.WoodStyle);
+  o.Look.WoodColor = settings_.Opt.WoodColor;
+  field_->Bkgs.lBkg = settings_.lBkg;
+  for (size_t i = 0; i < field_->Bkgs.Win.size(); ++i) field_->Bkgs.Win[i] = settings_.WindowBkg[i];
+  field_->ApplyBkgs();
+}
+
+void TF_Main::StoreFieldSettings() {
+  settings_.bFullScreen = fullScreen_ ? 1 : 0;
+  if (quickHelp_) settings_.ShowQuickHelp = quickHelp_->ShowAtStart()->isChecked() ? 1 : 0;
+}
+
+void TF_Main::ReadSettings() {
+  LoadSettings(settings_, names_, lang_, qt_->platform());
+  ApplyTexts();
+  ApplySettingsToField();
+  RefreshRecentItems();
+  if (quickHelp_) quickHelp_->ShowAtStart()->setChecked(settings_.ShowQuickHelp != 0);
+  if (settings_.bFullScreen && !fullScreen_) MI_FullScreenClick();
+  FormResize();
+}
+
+void TF_Main::StartupOpen() {
+  const std::string path = settings_.Recent.Count > 0 ? settings_.Recent.Items[0].sPath : std::string();
+  ShowOpenDialog(path, false);
+}
+
+void TF_Main::PlaceQuickHelp() {
+  if (!quickHelp_) return;
+  const QRect g = frameGeometry();
+  quickHelp_->adjustSize();
+  const QSize h = quickHelp_->frameGeometry().size();
+  quickHelp_->move(g.left() + g.width() - h.width() - 10, g.top() + (g.height() - h.height()) / 2);
+  if (quickHelp_->ShowAtStart()->isChecked()) quickHelp_->show();
+}
+
+// ---------------------------------------------------------------- layout
+
+void TF_Main::ComputeFieldSize() {
+  fieldW_ = std::max(0, width());
+  fieldH_ = std::max(0, height() - kToolbarHeight);
+  QSize screen(fieldW_, fieldH_ + kToolbarHeight);
+  if (QScreen* s = this->screen() ? this->screen() : QGuiApplication::primaryScreen()) screen = s->size();
+  field_->Resize(fieldW_, fieldH_, std::max(screen.width(), fieldW_), std::max(screen.height(), fieldH_));
+}
+
+void TF_Main::resizeEvent(QResizeEvent* e) {
+  QWidget::resizeEvent(e);
+  toolbar_->setGeometry(0, 0, width(), kToolbarHeight);
+  fieldView_->setGeometry(0, kToolbarHeight, width(), std::max(0, height() - kToolbarHeight));
+  toolbar_->Layout(width(), fullScreen_);
+  if (!ready_ || switching_) return;
+  FormResize();
+}
+
+void TF_Main::FormResize() {
+  if (!ready_ || switching_) return;
+  toolbar_->Layout(width(), fullScreen_);
+  ComputeFieldSize();
+  field_->RedrawMode = kRedrawAll;
+  PresentField();
+  fieldView_->update();
+}
+
+void TF_Main::MI_FullScreenClick() {
+  fullScreen_ = !fullScreen_;
+  SetMenuChecked("MI_FullScreen", fullScreen_);
+  toolbar_->SetButtonDown(kBiFullScreen, fullScreen_);
+  switching_ = true;
+  const int32_t w0 = fieldW_, h0 = fieldH_;
+  QScreen* s = screen() ? screen() : QGuiApplication::primaryScreen();
+  if (fullScreen_) {
+    setWindowFlags(windowFlags() | Qt::FramelessWindowHint);
+    if (s) setGeometry(s->geometry());
+    showFullScreen();
+  } else {
+    setWindowFlags(windowFlags() & ~Qt::FramelessWindowHint);
+    showNormal();
+    // Back onto the work area, not onto the bounds before full screen.
+    if (s) setGeometry(s->availableGeometry());
+    show();
+  }
+  toolbar_->setGeometry(0, 0, width(), kToolbarHeight);
+  fieldView_->setGeometry(0, kToolbarHeight, width(), std::max(0, height() - kToolbarHeight));
+  ComputeFieldSize();
+  if (game_ && names_.bJigLoaded) {
+    Jigsaw& jig = game_->Jig;
+    field_->SetSideContent(jig.Jig.ImageW, jig.Jig.ImageH);
+    for (int32_t win = 0; win < kPlayWindowCount; ++win)
+      MoveGroupsToFieldSize(jig, win, w0, h0, fieldW_, fieldH_);
+    field_->KeepReachable();
+  }
+  switching_ = false;
+  FormResize();
+  activateWindow();
+  setFocus();
+}
+
+void TF_Main::MI_MinClick() { showMinimized(); }
+
+void TF_Main::MI_ExitClick() { close(); }
+
+void TF_Main::MI_HelpAboutClick() {
+  flags_.bBusy = 1;
+  TF_AboutVarloUsa about(false, &lang_, this);
+  about.exec();
+  flags_.bBusy = 0;
+}
+
+void TF_Main::MI_HelpQuickClick() {
+  if (!quickHelp_) CreateDialogs();
+  quickHelp_->show();
+  quickHelp_->raise();
+}
+
+void TF_Main::MI_HelpContClick() {
+  if (qt_->platform().Shell) qt_->platform().Shell->ShowHelpTopic(names_.sHelpFile, "cont-usa.htm");
+}
+
+void TF_Main::MI_HelpHomePageClick(bool product) {
+  if (!qt_->platform().Shell) return;
+  for (const char* home : kMakerHomes)
+    qt_->platform().Shell->OpenUrl(std::string(home) + "/" + (product ? "varlo-usa.htm" : ""));
+}
+
+// ---------------------------------------------------------------- keys
+
+int32_t TF_Main::GameKey(int qtKey) {
+  if (qtKey >= Qt::Key_A && qtKey <= Qt::Key_Z) return qtKey;  // the same codes
+  if (qtKey >= Qt::Key_0 && qtKey <= Qt::Key_9) return qtKey;
+  switch (qtKey) {
+    case Qt::Key_Space: return kKeySpace;
+    case Qt::Key_F1: return kKeyF1;
+    case Qt::Key_Escape: return kKeyEscape;
+    case Qt::Key_Return:
+    case Qt::Key_Enter: return kKeyReturn;
+    default: return 0;
+  }
+}
+
+int32_t TF_Main::GameMods(Qt::KeyboardModifiers m) {
+  int32_t s = 0;
+  if (m & Qt::ShiftModifier) s |= kModShift;
+  if (m & Qt::AltModifier) s |= kModAlt;
+  if (m & Qt::ControlModifier) s |= kModCtrl;
+  return s;
+}
+
+void TF_Main::keyPressEvent(QKeyEvent* e) {
+  e->accept();
+  // A held key repeats its presses; only the first one counts.
+  if (e->isAutoRepeat()) return;
+  FormKeyDown(GameKey(e->key()), GameMods(e->modifiers()));
+}
+
+void TF_Main::keyReleaseEvent(QKeyEvent* e) {
+  e->accept();
+  if (e->isAutoRepeat()) return;
+  FormKeyUp(GameKey(e->key()), GameMods(e->modifiers()));
+}
+
+bool TF_Main::event(QEvent* e) {
+  // Tab and Space belong to the game, not to focus handling.
+  if (e->type() == QEvent::KeyPress) {
+    auto* k = static_cast<QKeyEvent*>(e);
+    if (k->key() == Qt::Key_Tab || k->key() == Qt::Key_Backtab) {
+      keyPressEvent(k);
+      return true;
+    }
+  }
+  return QWidget::event(e);
+}
+
+void TF_Main::FormKeyDown(int32_t key, int32_t) {
+  if (progress_->Shown()) return;
+  keys_.Down(key);
+}
+
+void TF_Main::FormKeyUp(int32_t key, int32_t mods) {
+  if (progress_->Shown()) return;
+  if (!keys_.Up(key)) return;
+  if (key == kKeySpace) {
+    if (ready_ && menu_.Enabled("MI_Game") && field_->options.Play.bSingleWin == 0 && field_->GameOpen()) {
+      flags_.bBusy = 1;
+      field_->SpaceKey();
+      PresentField();
+      flags_.bBusy = 0;
+    }
+    return;
+  }
+  if (const MenuItem* m = menu_.MatchShortcut(key, mods)) RunMenuItem(m->Name);
+}
+
+void TF_Main::wheelEvent(QWheelEvent* e) { e->accept(); }
+
+void TF_Main::FieldWheel(bool up, int32_t x, int32_t y) {
+  if (!field_->GameOpen() || progress_->Shown() || !names_.bJigLoaded) return;
+  if (x < 0 || y < 0 || x >= field_->FieldImg.Width || y >= field_->FieldImg.Height) return;
+  flags_.bBusy = 1;
+  field_->Wheel(up, x, y);
+  flags_.bBusy = 0;
+  PresentField();
+}
+
+// ---------------------------------------------------------------- close
+
+void TF_Main::closeEvent(QCloseEvent* e) {
+  if (progress_->Shown()) {
+    e->ignore();
+    return;
+  }
+  flags_.bBusy = 1;
+  if (!AskSaveChanges()) {
+    flags_.bBusy = 0;
+    e->ignore();
+    return;
+  }
+  // bBusy stays set: no autosave may start during shutdown.
+  tAutoSave_.stop();
+  StoreFieldSettings();
+  std::string error;
+  if (!SaveSettings(settings_, names_, &error) && !error.empty())
+    ReportFailure(error);
+  if (quickHelp_) quickHelp_->hide();
+  e->accept();
+}
+
+// ---------------------------------------------------------------- open and save
+
+JigsawChoice TF_Main::RunDirView(bool saveMode, const std::string& path) {
+  static JIG_P noJig;
+  static DIB_P noThumb;
+  if (!dirView_) {
+    DirViewContext ctx;
+    ctx.Names = &names_;
+    ctx.DefaultLevel = &settings_.DefJig;
+    ctx.Lang = &lang_;
+    ctx.Plat = &qt_->platform();
+    ctx.Flags = &flags_;
+    ctx.PlayJig = &dvPlayJig_;
+    ctx.PlayThumb = &dvPlayThumb_;
+    ctx.FieldArea = [this](int32_t& w, int32_t& h) {
+      QScreen* s = QGuiApplication::primaryScreen();
+      const QRect a = s ? s->availableGeometry() : QRect(0, 0, 1024, 768);
+      w = fullScreen_ ? a.width() : fieldW_;
+      h = fullScreen_ ? a.height() - kToolbarHeight : fieldH_;
+    };
+    dirView_ = new TF_DirView(ctx, this);
+  }
+  if (game_) {
+    dvPlayJig_ = game_->Jig.Jig;
+    DibFromBitmap(dvPlayThumb_, game_->Thumbnail);
+  }
+  dirView_->SetMode(saveMode ? TF_DirView::kSave : TF_DirView::kOpen);
+  dirView_->SetChosenFile(path);
+  dirView_->SetFileNameText(FileNameOfPath(path));
+  JigsawChoice c;
+  c.Ok = dirView_->exec() == QDialog::Accepted;
+  if (!c.Ok) return c;
+  c.Path = dirView_->ChosenFile();
+  c.Jig = dirView_->BrowserJig();
+  c.Thumb = &dirView_->BrowserThumb();
+  c.SeedShown = dirView_->SeedPanelVisible();
+  c.SeedText = dirView_->SeedText();
+  return c;
+}
+
+bool TF_Main::SaveTo(const std::string& path, bool autosave) {
+  if (!game_) return false;
+  const uint8_t busy = flags_.bBusy;
+  SaveContext ctx;
+  ctx.SaveTemp = names_.sSaveTemp;
+  ctx.AutoSave = names_.sAutoSave;
+  ctx.Flags = &flags_;
+  ctx.Messages = &qt_->messages();
+  ctx.Panel = progress_;
+  ctx.Text = [this](const std::string& key) { return LangText(lang_, kLangMainForm, key); };
+  const SaveOutcome out = SaveSession(path, autosave, *game_, *field_, ctx);
+  flags_.bBusy = busy;  // the writer clears it; the command that saves still runs
+  return out.Saved;
+}
+
+bool TF_Main::AskSaveChanges() {
+  if (!flags_.bDirty) return true;
+  const int32_t r = MsgBox(qt_->platform(), Text(kLangMainForm, "Q_SaveChanges"), kMsgQuestionYesNoCancel);
+  if (r == kMsgNo) return true;
+  if (r != kMsgYes) return false;
+  if (SamePathNoCase(names_.sSolve, names_.sAutoSave)) names_.sSolve.clear();
+  // Only a save that worked lets the game be replaced or closed.
+  if (!names_.sSolve.empty()) return SaveTo(names_.sSolve, false);
+  return SaveAsDialog();
+}
+
+bool TF_Main::SaveAsDialog() {
+  if (!game_) return false;
+  const JigsawChoice c = RunJigsawDialog(true, names_.sSolve);
+  if (!c.Ok || c.Path.empty()) return false;
+  if (!SaveTo(c.Path, false)) return false;
+  names_.sSolve = c.Path;
+  return true;
+}
+
+void TF_Main::MI_FileOpenClick() {
+  flags_.bBusy = 1;
+  if (field_->Selection) field_->ClearSelection();
+  ShowOpenDialog(std::string(), false);
+  flags_.bBusy = 0;
+}
+
+void TF_Main::MI_FileSaveClick() {
+  flags_.bBusy = 1;
+  if (field_->Selection) {
+    field_->ClearSelection();
+    PresentField();
+  }
+  if (SamePathNoCase(names_.sSolve, names_.sAutoSave)) names_.sSolve.clear();
+  if (!names_.sSolve.empty())
+    SaveTo(names_.sSolve, false);
+  else
+    SaveAsDialog();
+  AddRecentFile(names_.sSolve);
+  flags_.bBusy = 0;
+}
+
+void TF_Main::MI_FileSaveAsClick() {
+  flags_.bBusy = 1;
+  if (field_->Selection) {
+    field_->ClearSelection();
+    PresentField();
+  }
+  SaveAsDialog();
+  AddRecentFile(names_.sSolve);
+  flags_.bBusy = 0;
+}
+
+void TF_Main::MI_FileLastClick(int32_t k) {
+  if (k < 0 || k >= settings_.Recent.Count) return;
+  const std::string path = settings_.Recent.Items[static_cast<size_t>(k)].sPath;
+  flags_.bBusy = 1;
+  ShowOpenDialog(path, true);
+  flags_.bBusy = 0;
+}
+
+void TF_Main::AddRecentFile(const std::string& path) {
+  if (path.empty()) return;
+  varlo::AddRecentFile(settings_.Recent, path);
+  RefreshRecentItems();
+}
+
+void TF_Main::ShowOpenDialog(const std::string& path, bool direct) {
+  if (!AskSaveChanges()) return;
+  if (direct && FileExists(path) && LowerExt(path) == ".sv1") {
+    SolveRead preview;
+    if (OpenSolve(path, OpenMode::Preview, preview, nullptr) == OpenResult::Ok) {
+      names_.sSolveJig = preview.SolveJig;
+      OpenGame(path, nullptr);
+      return;
+    }
+  }
+  std::string p = path;
+  if (p.empty()) p = FileExists(names_.sSolve) ? names_.sSolve : FileExists(names_.sJig) ? names_.sJig : "";
+  const JigsawChoice c = RunJigsawDialog(false, p);
+  if (c.Ok && !c.Path.empty()) OpenGame(c.Path, &c);
+}
+
+bool TF_Main::OpenGame(const std::string& path, const JigsawChoice* choice) {
+  const uint8_t busy = flags_.bBusy;
+  flags_.bBusy = 1;
+  const std::string ext = LowerExt(path);
+  std::string error;
+  std::unique_ptr<GameSession> session;
+  const int32_t emboss = settings_.Opt.EmbossStyle, wood = settings_.Opt.WoodStyle;
+  if (ext == ".ast") {
+    NewGameRequest req;
+    req.PackPath = path;
+    if (choice) {
+      req.Level = choice->Jig;
+      req.Thumbnail = choice->Thumb;
+      req.SeedPanelShown = choice->SeedShown;
+      req.SeedText = choice->SeedText;
+    } else {
+      req.Level = settings_.DefJig;
+    }
+    req.EmbossStyle = emboss;
+    req.WoodStyle = wood;
+    req.KnobAtlas = &knobAtlas_;
+    session = StartNewGame(req, *field_, random_, *progress_, qt_->platform(), lang_, &error);
+  } else if (ext == ".sv1") {
+    session = ResumeSavedGame(path, emboss, wood, Text(kLangMainForm, "Prog_OpenJig"), *progress_, &error);
+  } else {
+    error = "\"" + path + "\" is neither a jigsaw nor a saved game";
+  }
+  if (!session) {
+    progress_->HideProgress();
+    // The game that was open stays as it was.
+    if (game_) field_->SetSideContent(game_->Jig.Jig.ImageW, game_->Jig.Jig.ImageH);
+    field_->RedrawMode = kRedrawAll;
+    PresentField();
+    flags_.bBusy = busy;
+    if (!error.empty()) ReportFailure(error);
+    return false;
+  }
+  const bool thumbShown = field_->Wins[kThumbWindow].Shown != 0;
+  const bool glassShown = field_->Glass.Shown != 0;
+  field_->CloseGame();
+  game_ = std::move(session);
+  ApplySettingsToField();
+  AttachGame(*field_, *game_);
+  if (ext == ".ast") {
+    names_.sJig = path;
+    names_.sSolve.clear();
+  } else {
+    names_.sJig = game_->JigName;
+    names_.sSolve = path;
+  }
+  names_.sJigName = game_->JigName;
+  names_.bJigLoaded = 1;
+  AddRecentFile(path);
+  solvedImageAvailable_ = false;
+  EnableCommands(true);
+  SetMenuEnabledState("MI_FileSaveImage", false);
+  if (thumbShown) field_->RunCommand("MI_GameThumb");
+  if (glassShown) field_->RunCommand("MI_GameGlass");
+  field_->RedrawMode = kRedrawAll;
+  PresentField();
+  fieldView_->update();
+  flags_.bDirty = flags_.bAutoDirty = 0;
+  flags_.LastAutosaveMs = qt_->clock().NowMs();
+  tAutoSave_.start();
+  flags_.bBusy = busy;
+  return true;
+}
+
+void TF_Main::T_AutoSaveTimer() {
+  if (!game_) return;
+  AutosaveSettings a;
+  a.AutoSave_bEnabled = settings_.AutoSave_bEnabled;
+  a.AutoSave_iIntervalMin = settings_.AutoSave_iIntervalMin;
+  const int64_t now = qt_->clock().NowMs();
+  if (!AutosaveDue(names_.bJigLoaded, flags_, a, now, FileExists(names_.sSaveTemp))) return;
+  flags_.bBusy = 1;
+  SaveTo(names_.sAutoSave, true);
+  flags_.LastAutosaveMs = qt_->clock().NowMs();
+  flags_.bBusy = 0;
+}
+
+}  // namespace varlo
