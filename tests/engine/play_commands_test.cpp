@@ -1,0 +1,187 @@
+// The Game and Pockets commands, the weight, backgrounds and the solved
+// image.
+#include <set>
+#include <utility>
+
+#include "play/picture_codecs.h"
+#include "support/play_fixture.h"
+#include "support/temp_home.h"
+
+namespace varlo::testing {
+namespace {
+
+TEST_F(PlayFieldTest, ArrangeLaysTheSelectedLoosePiecesInAGrid) {
+  Open();
+  Scatter(30, 40);
+  T(1).Group = T(0).Group;  // a group of two: not arranged
+  Put(1, T(0).X + 20, T(0).Y);
+  SortPieces(jig, false);
+  const std::pair<int32_t, int32_t> group0{T(0).X, T(0).Y};
+  ASSERT_TRUE(field->RunCommand("MI_GameSelectAll"));
+  ASSERT_TRUE(field->Selection);
+  ASSERT_TRUE(field->RunCommand("MI_GameArrange"));
+  // Seven loose pieces in a 400 x 300 area: 4 columns, 2 rows of 32-pixel
+  // cells (MaskS + KnobS) from the selection's top-left corner.
+  std::set<std::pair<int32_t, int32_t>> cells, expect;
+  for (int32_t i = 2; i < 9; ++i) cells.insert({T(i).X, T(i).Y});
+  for (int32_t k = 0; k < 7; ++k) expect.insert({30 + 32 * (k % 4), 40 + 32 * (k / 4)});
+  EXPECT_EQ(cells, expect);
+  EXPECT_EQ(std::make_pair(T(0).X, T(0).Y), group0);
+  EXPECT_TRUE(T(5).Sel) << "pieces stay selected";
+
+  // Only grouped pieces selected: nothing moves.
+  for (TILE_P& t : jig.Tiles) t.Sel = 0;
+  T(0).Sel = T(1).Sel = 1;
+  const std::vector<TILE_P> before = jig.Tiles;
+  ASSERT_TRUE(field->RunCommand("MI_GameArrange"));
+  EXPECT_EQ(jig.Tiles, before);
+}
+
+TEST_F(PlayFieldTest, GatherBringsEverythingBackAfterAskingAndSinksTheBigGroup) {
+  Open();
+  Scatter();
+  for (int32_t i : {0, 1, 3, 4, 6}) T(i).Group = 8;  // five of nine pieces
+  Put(1, T(0).X + 20, T(0).Y);
+  T(2).Win = MW_SIDE1;
+  T(5).Win = MW_POCKET + 1;
+  SortPieces(jig, false);
+  fake.QueueAnswer(kMsgNo);
+  ASSERT_TRUE(field->RunCommand("MI_GameGather"));
+  EXPECT_EQ(T(2).Win, MW_SIDE1) << "No leaves everything";
+  ASSERT_EQ(fake.messages.size(), 1u);
+  EXPECT_EQ(fake.messages[0].style, kMsgQuestionYesNo);
+  field->ShowPocket(1, true);
+  fake.QueueAnswer(kMsgYes);
+  ASSERT_TRUE(field->RunCommand("MI_GameGather"));
+  for (const TILE_P& t : jig.Tiles) EXPECT_EQ(t.Win, MW_SIDE0);
+  EXPECT_EQ(T(0).Group, 0) << "the big group lies at the bottom";
+  EXPECT_FALSE(field->Wins[MW_POCKET + 1].Shown);
+  EXPECT_EQ(field->SideIndex, 0);
+}
+
+TEST_F(PlayFieldTest, WeightHoldsAGroupAtTheBottom) {
+  Open();
+  Scatter();
+  int32_t cx, cy;
+  OwnPoint(jig, 4, cx, cy);
+  field->PointerMove(0, 0, 5, 5);
+  ASSERT_TRUE(field->RunCommand("MI_GameWeight"));
+  EXPECT_TRUE(field->WeightMode);
+  field->PointerMove(0, 0, cx, cy);
+  field->PointerUp(kMbLeft, 0, cx, cy);
+  EXPECT_FALSE(field->WeightMode);
+  EXPECT_EQ(field->WeightedPiece, 4);
+  EXPECT_EQ(T(4).Group, 0);
+  EXPECT_TRUE(view.checked["MI_GameWeight"]);
+  // Picking it does not lift it; select all leaves it out.
+  const int32_t x0 = T(4).X;
+  field->PointerDown(kMbLeft, 0, cx, cy);
+  EXPECT_EQ(T(4).Group, 0);
+  field->PointerUp(kMbLeft, 0, cx + 30, cy);
+  EXPECT_EQ(T(4).X, x0 + 30) << "it can still be dragged";
+  ASSERT_TRUE(field->RunCommand("MI_GameSelectAll"));
+  EXPECT_EQ(T(4).Sel, 0);
+  EXPECT_EQ(T(3).Sel, 1);
+  // The command again takes the weight off.
+  ASSERT_TRUE(field->RunCommand("MI_GameWeight"));
+  EXPECT_EQ(field->WeightedPiece, -1);
+  EXPECT_FALSE(view.checked["MI_GameWeight"]);
+}
+
+TEST_F(PlayFieldTest, TileAndCascadeLayOutTheShownPockets) {
+  Open({}, 400, 300);
+  ASSERT_TRUE(field->RunCommand("MI_PocketsTile"));  // nothing shown, nothing held: nothing
+  for (int32_t p = 0; p < 4; ++p) EXPECT_FALSE(field->Wins[MW_POCKET + p].Shown);
+  field->ShowPocket(0, true);
+  field->Wins[MW_POCKET + 2].Groups = 1;  // a hidden pocket that holds pieces is shown
+  ASSERT_TRUE(field->RunCommand("MI_PocketsTile"));
+  const XRECT& a = field->Wins[MW_POCKET].Outer;
+  const XRECT& c = field->Wins[MW_POCKET + 2].Outer;
+  EXPECT_TRUE(field->Wins[MW_POCKET + 2].Shown);
+  EXPECT_EQ(a.Left, 300);
+  EXPECT_EQ(a.Top, 0);
+  EXPECT_EQ(a.Height, 150);
+  EXPECT_EQ(c.Left, 300);
+  EXPECT_EQ(c.Top, 150);
+  ASSERT_TRUE(field->RunCommand("MI_PocketsCascade"));
+  EXPECT_EQ(a.Left, 400 - 100 - 60 + 30);
+  EXPECT_EQ(c.Left, 400 - 100 - 60 + 60);
+  EXPECT_EQ(c.Top, 34);
+  EXPECT_EQ(c.Height, 300 - 68);
+}
+
+TEST_F(PlayFieldTest, BackgroundPicturesOneAtATimeAndGreyWhenMissing) {
+  Open();
+  TempDir dir;
+  field->paths.BkgPicDir = dir.path();
+  DIB_P pic;
+  DibCreate24(pic, 64, 48);
+  DibFillRect(pic, 0, 0, 64, 48, MakeRGB(150, 90, 40));
+  std::vector<uint8_t> jpeg;
+  ASSERT_TRUE(DibSaveJpeg(pic, 95, jpeg, nullptr));
+  WriteFile(dir.path() + "parquet-1600.jpg", std::string(jpeg.begin(), jpeg.end()));
+  WriteFile(dir.path() + "wood1-1600.jpg", std::string(jpeg.begin(), jpeg.end()));
+
+  field->SetBkg(1, 12);  // stucco4 is missing
+  EXPECT_EQ(field->Wins[1].Bkg, 0x989898);
+  field->Bkgs.Win = {10, 13, 0x112233, 10, 0x989898, 0x989898};
+  field->ApplyBkgs();
+  EXPECT_EQ(field->Wins[0].Bkg, 10);
+  EXPECT_EQ(field->Wins[1].Bkg, 0x989898) << "a second picture turns grey";
+  EXPECT_EQ(field->Wins[3].Bkg, 10);
+  EXPECT_EQ(field->Wins[2].Bkg, 0x112233);
+  EXPECT_EQ(field->BkgPic.Width, 400) << "scaled to the field";
+  field->Invalidate();
+  const int32_t px = DibGetPixel(field->FieldImg, 390, 290);
+  EXPECT_NEAR(px & 0xFF, 150, 4);
+  EXPECT_NEAR((px >> 8) & 0xFF, 90, 4);
+}
+
+TEST_F(PlayFieldTest, SolvedImageHasTheFrameAndTheCaptionStrip) {
+  PlayJigsawSpec spec;
+  spec.Cols = 2;
+  spec.Rows = 1;
+  spec.Rotate = true;
+  Open(spec);
+  TempDir dir;
+  view.finishAnswer = true;
+  view.savePath = dir.path() + "solved.bmp";
+  field->JigName = "Harbour";
+  field->InfoText = "  A harbour.\r\n\r\n  Photograph: someone  \r\n";
+  Put(0, 100, 100);
+  Put(1, 200, 200);
+  DragPieceTo(*field, 1, 120, 101);
+  ASSERT_TRUE(field->bSolved);
+  EXPECT_EQ(view.finishShown, 1);
+  ASSERT_TRUE(view.errors.empty());
+  DIB_P img;
+  ASSERT_TRUE(DibLoadPictureFile(img, view.savePath, nullptr));
+  EXPECT_EQ(img.Width, jig.Jig.ImageW + 2);
+  EXPECT_EQ(img.Height, jig.Jig.ImageH + 52);
+  EXPECT_EQ(DibGetPixel(img, 0, 0), 0);
+  EXPECT_EQ(DibGetPixel(img, 1, 1), DibGetPixel(jig.Images[0], 0, 0));
+  EXPECT_EQ(DibGetPixel(img, 30, 19), DibGetPixel(jig.Images[0], 29, 18));
+  EXPECT_EQ(DibGetPixel(img, 2, jig.Jig.ImageH + 3), 0xFFFFFF) << "the white bars";
+  auto logged = [&](const std::string& s) {
+    for (const std::string& l : fake.log)
+      if (l == "text " + s) return true;
+    return false;
+  };
+  EXPECT_TRUE(logged("A harbour.   Photograph: someone   "));
+  EXPECT_TRUE(logged("Assembled from  "));
+  EXPECT_TRUE(logged("2"));
+  EXPECT_TRUE(logged("  pieces"));
+  EXPECT_TRUE(logged("  with rotation"));
+  EXPECT_FALSE(logged("  with border"));
+  EXPECT_TRUE(logged("1/2/2024"));
+
+  // No info text: "Unknown image".
+  field->InfoText = "";
+  fake.log.clear();
+  DIB_P again;
+  ASSERT_TRUE(field->MakeSolvedImage(again));
+  EXPECT_TRUE(logged("Unknown image"));
+}
+
+}  // namespace
+}  // namespace varlo::testing
