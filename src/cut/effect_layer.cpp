@@ -66,16 +66,13 @@ void CastBand(DIB_P& layer, const DIB_P& mask, int32_t bx, int32_t by, int32_t b
   // by L, L - 1, ..., 0 in turn, with one look per layer pixel.
   const int32_t tx1 = std::min(x1 + bandWidth, layer.Width - 1);
   const int32_t ty1 = std::min(y1 + bandWidth, layer.Height - 1);
-  const int32_t mbpp = mask.BytesPerPixel;
   for (int32_t ty = y0; ty <= ty1; ++ty) {
     uint8_t* px = DibPixel(layer, x0, ty);
     for (int32_t tx = x0; tx <= tx1; ++tx, px += kLayerBytesPerPixel) {
       int32_t a = std::max({0, tx - x1, ty - y1});
       const int32_t amax = std::min({bandWidth, tx - x0, ty - y0});
-      const uint8_t* m = a <= amax ? DibPixel(mask, tx - a, ty - a) : nullptr;
-      const ptrdiff_t diag = static_cast<ptrdiff_t>(mask.Stride) - mbpp;  // one step up and left
-      for (; a <= amax; ++a, m += diag)
-        if (m[0] == key) break;
+      for (; a <= amax; ++a)
+        if (DibPixel(mask, tx - a, ty - a)[0] == key) break;
       if (a > amax) continue;
       SetLayerBits(px, LayerBits(px) | bit);
       SetLayerDistances(px, (LayerDistances(px) & keep) | (static_cast<uint32_t>(a) << shift));

@@ -46,12 +46,12 @@ void EmbossPiece(DIB_P& mask, int32_t bx, int32_t by, int32_t bw, int32_t bh, ui
       int32_t e = 0;
       for (int d = 0; d < 8; ++d) {
         const int32_t limit = reach[d >= 4];
-        const uint8_t* q = p;
         for (int32_t k = 1; k <= limit; ++k) {
-          q += step[d];
-          const bool out = inside ? q[0] != key
-                                  : (x + k * kDx[d] < x0 || x + k * kDx[d] > x1 || y + k * kDy[d] < y0 ||
-                                     y + k * kDy[d] > y1 || q[0] != key);
+          // Near the box's edge the step is checked against it before the
+          // pixel is addressed.
+          const bool out = (!inside && (x + k * kDx[d] < x0 || x + k * kDx[d] > x1 || y + k * kDy[d] < y0 ||
+                                        y + k * kDy[d] > y1)) ||
+                           p[k * step[d]] != key;
           if (out) {
             e += (T - k * (d < 4 ? 128 : 181)) * weight[d];
             break;
