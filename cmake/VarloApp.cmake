@@ -44,3 +44,12 @@ endif()
 add_executable(varlo-jigsaw ${CMAKE_SOURCE_DIR}/src/app/qt/main.cpp)
 target_link_libraries(varlo-jigsaw PRIVATE varlo_qt)
 add_dependencies(varlo-jigsaw varlo_data)
+
+# Installing: the game, and the desktop entry with its icon. The data tree
+# goes to <prefix>/share/varlo-jigsaw/, where the installed game finds it.
+include(GNUInstallDirs)
+install(TARGETS varlo-jigsaw RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(FILES ${CMAKE_SOURCE_DIR}/resources/desktop/varlo-jigsaw.desktop
+  DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+install(FILES ${CMAKE_SOURCE_DIR}/resources/desktop/varlo-jigsaw.svg
+  DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)

@@ -400,6 +400,9 @@ void TF_DirView::FillOne(QListWidget* list, const std::string& folder, const cha
   const auto names = ListFiles(folder, ext, false);
   if (!names) return;
   for (const std::string& n : *names) {
+    // Only the lower-case extension: the item's file is found again by its
+    // caption and that extension.
+    if (ExtensionOf(n) != ext) continue;
     auto* item = new QListWidgetItem(Q(WithoutExtension(n)), list);
     item->setData(kImageIndexRole, 0);
     item->setSizeHint(QSize(kListCellW, kListPictureH + list->fontMetrics().height() + 8));
@@ -633,7 +636,9 @@ void TF_DirView::B_OkClick() {
     // A folder typed in front of the name (up to the last "\") is dropped;
     // what remains must be a plain file name.
     const size_t cut = typed.find_last_of('\\');
-    const std::string bare = WithoutExtension(cut == std::string::npos ? typed : typed.substr(cut + 1));
+    std::string bare = cut == std::string::npos ? typed : typed.substr(cut + 1);
+    // Everything from the last dot is the extension, even at the start.
+    if (const size_t dot = bare.find_last_of('.'); dot != std::string::npos) bare.resize(dot);
     if (Trim(bare).empty()) {
       ShowMessage(Text("MS_EnterFileName"), kMsgExclamationOk);
       return;
@@ -775,7 +780,7 @@ void TF_DirView::PMI_JigsDelAllClick() {
   if (ShowMessage(Text("Q_DelAllJigs"), kMsgQuestionYesNo) != kMsgYes) return;
   if (const auto names = ListFiles(ctx_.Names->sUserJigDir, ".ast", false))
     for (const std::string& n : *names)
-      if (!IsDistJigsaw(n)) DeleteListedFile(ctx_.Names->sUserJigDir + n);
+      if (ExtensionOf(n) == ".ast" && !IsDistJigsaw(n)) DeleteListedFile(ctx_.Names->sUserJigDir + n);
   int row = lvJigs_->currentRow();
   if (row < 0 || !lvJigs_->currentItem()->isSelected()) row = 0;
   SelectAfterDelete(lvJigs_, row);
@@ -798,7 +803,8 @@ void TF_DirView::PMI_GamesDelAllClick() {
   if (!ctx_.Names) return;
   if (ShowMessage(Text("Q_DelAllGames"), kMsgQuestionYesNo) != kMsgYes) return;
   if (const auto names = ListFiles(ctx_.Names->sSolveDir, ".sv1", false))
-    for (const std::string& n : *names) DeleteListedFile(ctx_.Names->sSolveDir + n);
+    for (const std::string& n : *names)
+      if (ExtensionOf(n) == ".sv1") DeleteListedFile(ctx_.Names->sSolveDir + n);
   if (mode_ == kOpen) SelectAfterDelete(lvGames_, 0);
 }
 

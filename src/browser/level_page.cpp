@@ -233,7 +233,7 @@ bool LevelPage::EvaluateLevel(bool isPack) {
   if (isPack) EvaluateLevelCounts(jig_, table_);
   SetPieceCountText(jig_.TotalTileNum);
   ShowPiecePreview();
-  return jig_.TotalTileNum <= kMaxPieces;
+  return jig_.TotalTileNum <= kMaxPlayablePieces;
 }
 
 void LevelPage::SetPieceCountText(int32_t count) {

@@ -3,7 +3,7 @@
 // VARLO_SCREENSHOT_DIR names a folder (and VARLO_SHOT_INSTALL an
 // installation with its starter jigsaws); otherwise it skips.
 //
-//   VARLO_SHOT_INSTALL=build/bin VARLO_SCREENSHOT_DIR=/tmp/shots \
+//   VARLO_SHOT_INSTALL=build/bin VARLO_SCREENSHOT_DIR=/tmp/shots (one line)
 //   xvfb-run -a -s "-screen 0 1920x1080x24" build/tests/dirview_shots_test
 #include <QApplication>
 #include <QListWidget>

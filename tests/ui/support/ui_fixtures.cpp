@@ -44,7 +44,7 @@ std::vector<uint8_t> PackBytes(int32_t w, int32_t h, int32_t tw, int32_t th, uin
   parts.ImageH = h;
   parts.ShortText = "test";
   parts.Thumbnail = Jpeg(thumb);
-  const std::string info = "\xEF\xBB\xBFA test picture";
+  const std::string info = "\xEF\xBB\xBF" "A test picture";
   parts.Info.assign(info.begin(), info.end());
   parts.Picture = Jpeg(picture);
   return BuildPack(parts);
@@ -70,7 +70,9 @@ void WriteSavedGame(const std::string& path, const std::string& name, int32_t co
   SaveContext ctx;
   const std::string dir = fs::path(path).parent_path().string() + "/";
   ctx.SaveTemp = dir + "varlo.svt";
-  ctx.AutoSave = dir + "autosaved.sv1";
+  // The autosave copy goes elsewhere, so the folder holds only this game.
+  testing::TempDir elsewhere;
+  ctx.AutoSave = elsewhere.path() + "autosaved.sv1";
   ctx.Flags = &flags;
   ctx.Panel = &panel;
   SaveSolve(path, false, ViewOf(g), ctx);
