@@ -104,3 +104,30 @@ BENCHMARK(BM_EffectsAllRotations)
 
 }  // namespace
 }  // namespace varlo
+
+namespace varlo {
+namespace {
+
+// The same without rotation: one mask, one layer.
+void BM_EffectsNoRotation(benchmark::State& state) {
+  Jigsaw jig;
+  SetUpCut(jig, 4000, 3000, 5, 0, false);
+  RandomGenerator random(7);
+  NullProgress progress;
+  PaintError error;
+  if (!CutRectangular(jig.Jig, jig.Tiles, jig.Images[kMaskSlot], Atlas(), random, progress, error)) {
+    state.SkipWithError("set-up failed");
+    return;
+  }
+  for (int32_t i = 0; i < jig.Jig.TotalTileNum; ++i) jig.Tiles[i].Group = i;
+  for (auto _ : state) {
+    state.PauseTiming();
+    ResetShading(jig.Images[kMaskSlot]);
+    state.ResumeTiming();
+    if (!RefreshEffects(jig, kEmbossPaper, kWoodShadows, progress)) state.SkipWithError("effects failed");
+  }
+}
+BENCHMARK(BM_EffectsNoRotation)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace varlo

@@ -33,9 +33,30 @@ bool RefreshEffects(Jigsaw& jig, int32_t embossStyle, int32_t woodStyle, Progres
     return CastLayer(jig, r, woodStyle);
   };
   if (!jig.Jig.Rotate) {
-    const bool ok = one(0);
+    // The emboss writes only the mask's red bytes and the layer reads only
+    // its blue bytes, so the two can share the work of the one rotation.
+    bool layerOk = true;
+    auto layer = [&jig, woodStyle, &layerOk]() noexcept {
+      try {
+        layerOk = CastLayer(jig, 0, woodStyle);
+      } catch (...) {
+        layerOk = false;
+      }
+    };
+    std::thread side;
+    if (EmbossWidth(embossStyle) > 0 && BandWidth(woodStyle) > 0) {
+      try {
+        side = std::thread(layer);
+      } catch (const std::system_error&) {
+      }
+    }
+    if (EmbossWidth(embossStyle) > 0) EmbossJigsaw(jig, 0, embossStyle);
+    if (side.joinable())
+      side.join();
+    else
+      layer();
     progress.Step();
-    return ok;
+    return layerOk;
   }
   bool laterOk = true;
   auto later = [&one, &laterOk]() noexcept {

@@ -293,3 +293,25 @@ TEST(EffectPreview, WoodShadowAndEmboss) {
 
 }  // namespace
 }  // namespace varlo
+
+namespace varlo {
+namespace {
+
+TEST(RefreshEffects, SharedWorkGivesTheSameBytesAsOneAfterTheOther) {
+  for (bool rotate : {false, true}) {
+    Jigsaw a, b;
+    CutJigsaw(a, 320, 240, 6, 1, rotate);
+    CutJigsaw(b, 320, 240, 6, 1, rotate);
+    NullProgress progress;
+    ASSERT_TRUE(RefreshEffects(a, kEmbossFatCard, kWoodShadows, progress));
+    const int32_t rotations = rotate ? 4 : 1;
+    for (int32_t r = 0; r < rotations; ++r) ASSERT_TRUE(ComputeEffects(b, r, kEmbossFatCard, kWoodShadows));
+    for (int32_t r = 0; r < rotations; ++r) {
+      EXPECT_EQ(Bytes(a.Images[kMaskSlot + r]), Bytes(b.Images[kMaskSlot + r])) << r;
+      EXPECT_EQ(Bytes(a.Images[kEffectSlot + r]), Bytes(b.Images[kEffectSlot + r])) << r;
+    }
+  }
+}
+
+}  // namespace
+}  // namespace varlo
