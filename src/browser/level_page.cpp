@@ -44,6 +44,11 @@ LevelPage::LevelPage(JIG_P& browserJig, JIG_P& defaultJig, QWidget* parent)
   setObjectName("TS_Level");
   setMinimumSize(734, 584);
   face_ = QColorToColour(QApplication::palette().color(QPalette::Window));
+  // The page stands on the face colour its pictures are drawn on.
+  setAutoFillBackground(true);
+  QPalette pal = palette();
+  pal.setColor(QPalette::Window, QApplication::palette().color(QPalette::Window));
+  setPalette(pal);
   BuildArt();
   BuildControls();
   SetLevelControls(def_);
@@ -69,8 +74,13 @@ void LevelPage::BuildArt() {
   MakeChoiceStrip(ChoiceArt::Mix, mixStrip_);
   MakeChoiceStrip(ChoiceArt::Rotation, rotationStrip_);
   MakeChoiceStrip(ChoiceArt::FitToScreen, fitStrip_);
-  for (DIB_P* strip : {&borderStrip_, &mixStrip_, &rotationStrip_, &fitStrip_})
+  for (DIB_P* strip : {&borderStrip_, &mixStrip_, &rotationStrip_, &fitStrip_}) {
     MakeDisabledHalf(*strip, kWhite, face_);
+    // White is the strips' clear colour: show the page's face through it.
+    for (int32_t y = 0; y < strip->Height; ++y)
+      for (int32_t x = 0; x < strip->Width; ++x)
+        if (static_cast<uint32_t>(DibGetPixel(*strip, x, y)) == kWhite) DibSetPixel(*strip, x, y, face_);
+  }
   DibCreate24(piecePreview_, kShapeMaskW, kShapeMaskH);
 }
 
