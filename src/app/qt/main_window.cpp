@@ -451,9 +451,10 @@ void TF_Main::StartupOpen() {
 
 void TF_Main::PlaceQuickHelp() {
   if (!quickHelp_) return;
+  quickHelp_->ApplyTexts(lang_);
   const QRect g = frameGeometry();
-  quickHelp_->adjustSize();
-  const QSize h = quickHelp_->frameGeometry().size();
+  // The frame the window system adds is not known before the first show.
+  const QSize h = quickHelp_->size() + QSize(2, 24);
   quickHelp_->move(g.left() + g.width() - h.width() - 10, g.top() + (g.height() - h.height()) / 2);
   if (quickHelp_->ShowAtStart()->isChecked()) quickHelp_->show();
 }

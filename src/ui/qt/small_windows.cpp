@@ -6,6 +6,7 @@
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLayout>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
@@ -291,8 +292,14 @@ void TF_Help::ApplyTexts(const LANG_P& lang) {
 // The window takes the size its texts need (a long check box caption makes
 // it taller, not cut).
 void TF_Help::LayOut() {
-  adjustSize();
-  setFixedSize(sizeHint());
+  setMinimumSize(0, 0);
+  setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+  for (QLabel* l : texts_) l->adjustSize();
+  if (QLayout* l = layout()) {
+    l->invalidate();
+    l->activate();
+  }
+  setFixedSize(layout() ? layout()->sizeHint() : sizeHint());
 }
 
 bool TF_Help::eventFilter(QObject* o, QEvent* e) {
