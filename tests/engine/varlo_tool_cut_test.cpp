@@ -93,7 +93,7 @@ TEST_F(VarloToolCut, FailuresWriteNothing) {
   };
   const Case cases[] = {
       {"cut --picture '" + dir.path() + "missing.jpg' --shape 4 --level 0 --mask '" + mask + "'", ""},
-      {"cut --picture '" + picture + "' --shape 3 --level 0 --mask '" + mask + "'", "shape style 3"},
+      {"cut --picture '" + picture + "' --shape -1 --level 0 --mask '" + mask + "'", "--shape"},
       {"cut --picture '" + picture + "' --shape 9 --level 0 --mask '" + mask + "'", "--shape"},
       {"cut --picture '" + picture + "' --shape 4 --level 14 --mask '" + mask + "'", "--level"},
       {"cut --picture '" + picture + "' --shape 4 --level 0 --border 3 --mask '" + mask + "'", "--border"},
