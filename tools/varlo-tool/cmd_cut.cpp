@@ -15,6 +15,9 @@
 #include "cut/level_table.h"
 #include "cut/rect_cut.h"
 #include "cut/refresh_effects.h"
+#include "cut/shape_library.h"
+#include "cut/shape_placement.h"
+#include "platform/platform.h"
 #include "jigsaw_preview.h"
 #include "play/picture_codecs.h"
 #include "play/pieces.h"
@@ -24,8 +27,9 @@ namespace {
 
 constexpr const char* kUsage =
     "  cut --picture FILE --shape S --level L [--border 0|1] [--seed N] [--fit WxH]\n"
-    "      --mask OUT.png [--pieces OUT.json] [--preview OUT.png]\n"
-    "                          cut a picture into pieces (shapes 0..2, 4..6) and write the mask";
+    "      --mask OUT.png [--pieces OUT.json] [--preview OUT.png] [--shapes LIBRARY.dat]\n"
+    "                          cut a picture into pieces (shapes 0..6) and write the mask; shape 3\n"
+    "                          takes its drawings from --shapes, else pic_varlo.dat beside the tool";
 
 class PhaseTimer {
  public:
@@ -104,7 +108,7 @@ int RunCut(const std::vector<std::string>& argv) {
   auto args = Args::Parse(argv, {}, &error);
   if (!args) return Fail("cut", error);
   for (const std::string& name : args->Names()) {
-    static const char* known[] = {"picture", "shape", "level", "border", "seed", "fit", "mask", "pieces", "preview"};
+    static const char* known[] = {"picture", "shape", "level", "border", "seed", "fit", "mask", "pieces", "preview", "shapes"};
     bool ok = false;
     for (const char* k : known) ok |= name == k;
     if (!ok) return Fail("cut", "unknown option --" + name);
@@ -117,8 +121,6 @@ int RunCut(const std::vector<std::string>& argv) {
       !args->GetInt("border", 0, border, &error) || !args->GetInt("seed", 1, seed, &error))
     return Fail("cut", error);
   if (shape < 0 || shape > 6) return Fail("cut", "--shape must be 0..6");
-  if (shape == 3)
-    return Fail("cut", "shape style 3 needs the artistic pieces, which this version cannot place yet");
   if (level < 0 || level >= kLevelCount) return Fail("cut", "--level must be 0..13");
   if (border < 0 || border > 1) return Fail("cut", "--border must be 0 or 1");
   if (seed < INT32_MIN || seed > UINT32_MAX) return Fail("cut", "--seed must fit 32 bits");
@@ -161,10 +163,32 @@ int RunCut(const std::vector<std::string>& argv) {
   RandomGenerator random(static_cast<uint32_t>(p.GameSeed));
   NullProgress progress;
   PaintError paintError;
+  // Shape style 3: the whole library is read before the cut.
+  ShapeLibrary shapes;
+  if (shape == 3) {
+    std::string path = args->Get("shapes");
+    if (path.empty()) {
+      std::error_code ec;
+      path = (std::filesystem::read_symlink("/proc/self/exe", ec).parent_path() / "pic_varlo.dat").string();
+    }
+    const Platform quiet;  // no boxes on the command line: the warning below says it
+    const ShapeLibraryResult loaded = LoadShapeLibrary(path, shapes, quiet, &error);
+    if (loaded == ShapeLibraryResult::WrongMagic)
+      std::fprintf(stderr, "warning: Invalid DAT file! %s: the pieces stay plain\n", path.c_str());
+    else if (loaded != ShapeLibraryResult::Loaded)
+      return Fail("cut", error);
+    timer.Done("shapes");
+  }
+  ShapePlacement placement(shapes);
   if (shape < 4) {
     IrregularCutReport report;
-    if (!CutIrregular(p, jig.Tiles, jig.Images[kMaskSlot], random, progress, report))
+    if (!CutIrregular(p, jig.Tiles, jig.Images[kMaskSlot], random, progress, report, &placement))
       return Fail("cut", "the picture could not be cut");
+    if (shape == 3) {
+      const ShapePlacementCounts& c = placement.Counts();
+      std::fprintf(stderr, "artistic: %d placed, %d rejected, %d failed attempts%s\n", c.Placed, c.Rejected,
+                   c.Failed, report.ArtisticFailed ? " (cut with plain pieces)" : "");
+    }
     paintError = report.Error;
     if (report.FirstEdgeFailures > 0)
       std::fprintf(stderr, "warning: Finding first edge failed!%s\n",
