@@ -1,0 +1,265 @@
+// The main window on the offscreen platform: the entry sequence up to the
+// start-up open dialog, a new game from a small pack, the key rules, the
+// toolbar gaps, full screen in and out, and the save question at exit.
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QKeyEvent>
+#include <QScreen>
+#include <QtTest>
+#include <ctime>
+#include <filesystem>
+
+#include "app/qt/main_window.h"
+#include "app/qt/progress_panel.h"
+#include "app/qt/skin_toolbar.h"
+#include "app/qt/startup.h"
+#include "cut/level_table.h"
+#include "files/jigsaw_pack.h"
+#include "support/temp_home.h"
+#include "support/ui_fixtures.h"
+#include "ui/qt/small_windows.h"
+
+using namespace varlo;
+namespace fs = std::filesystem;
+
+namespace {
+
+// A fresh player on a fresh installation, the game started as the entry
+// sequence starts it, with the open and save dialog answered by a script.
+struct Session {
+  testing::TempHome home;
+  std::string install;
+  uitest::ScriptedBoxes boxes;
+  std::unique_ptr<TF_Main> main;
+  struct DialogCall {
+    bool save;
+    std::string path;
+  };
+  std::vector<DialogCall> dialogCalls;
+  std::string nextSavePath;
+  bool openPack = false;
+  JIG_P chosenLevel;
+  qint64 msBeforeOpen = 0;
+  double cpuMsDuringStart = 0;
+
+  explicit Session(int splashMs = 200) {
+    install = home.path() + "install/";
+    uitest::MakeInstallation(install, {{"Blocks", 320, 240}});
+    QElapsedTimer started;
+    started.start();
+    const std::clock_t cpu0 = std::clock();
+    StartupOptions o;
+    o.InstallDir = install;
+    o.SplashMs = splashMs;
+    o.BeforeOpen = [&](TF_Main& m) {
+      msBeforeOpen = started.elapsed();
+      cpuMsDuringStart = 1000.0 * double(std::clock() - cpu0) / CLOCKS_PER_SEC;
+      m.Plat().platform().Messages = &boxes;
+      m.RunJigsawDialog = [this](bool save, const std::string& path) { return Dialog(save, path); };
+    };
+    main = RunEntrySequence(started, o);
+  }
+
+  JigsawChoice Dialog(bool save, const std::string& path) {
+    dialogCalls.push_back({save, path});
+    JigsawChoice c;
+    if (save) {
+      c.Ok = !nextSavePath.empty();
+      c.Path = nextSavePath;
+      return c;
+    }
+    if (!openPack) return c;
+    c.Ok = true;
+    c.Path = main->Names().sUserJigDir + "Blocks.ast";
+    PackRead preview;
+    if (OpenJig(c.Path, OpenMode::Preview, preview, nullptr) != OpenResult::Ok) return JigsawChoice{};
+    c.Jig = preview.Jig;
+    c.Jig.ShapeStyle = 5;
+    c.Jig.Level = 11;
+    c.Jig.FitToScreen = 0;
+    LevelTable table{};
+    EvaluateLevelCounts(c.Jig, table);
+    chosenLevel = c.Jig;
+    return c;
+  }
+
+  void OpenBlocks() {
+    openPack = true;
+    main->RunMenuItem("MI_FileOpen");
+  }
+
+  void Key(int key, Qt::KeyboardModifiers mods = Qt::NoModifier, bool press = true, bool repeat = false) {
+    QKeyEvent e(press ? QEvent::KeyPress : QEvent::KeyRelease, key, mods, QString(), repeat);
+    QApplication::sendEvent(main.get(), &e);
+  }
+  void Tap(int key, Qt::KeyboardModifiers mods = Qt::NoModifier) {
+    Key(key, mods, true);
+    Key(key, mods, false);
+  }
+};
+
+bool FieldShowsPieces(const PlayField& f) {
+  const DIB_P& img = f.FieldImg;
+  int coloured = 0;
+  for (int32_t y = 0; y < img.Height; y += 7)
+    for (int32_t x = 0; x < img.Width; x += 7) {
+      const uint8_t* p = DibPixel(img, x, y);
+      if (!(p[0] == 0x98 && p[1] == 0x98 && p[2] == 0x98)) ++coloured;
+    }
+  return coloured > 50;
+}
+
+}  // namespace
+
+class MainWindowTest : public QObject {
+  Q_OBJECT
+ private slots:
+  void startupHoldsTheSplashWithoutSpinningAndOpensTheDialog() {
+    Session s(2000);
+    QVERIFY(s.msBeforeOpen >= 2000);
+    // The hold waits in the event loop: a busy loop would burn the two
+    // seconds of processor time.
+    QVERIFY2(s.cpuMsDuringStart < 1200, qPrintable(QString::number(s.cpuMsDuringStart)));
+    QCOMPARE(s.dialogCalls.size(), size_t(1));
+    QVERIFY(!s.dialogCalls[0].save);
+    QVERIFY(s.main->isVisible());
+    QVERIFY(s.main->IsReady());
+    // First run: the starter pack was copied into the player's folder.
+    QVERIFY(fs::exists(s.main->Names().sUserJigDir + "Blocks.ast"));
+    // No game yet: Save is disabled, the game shortcuts do nothing.
+    QVERIFY(!s.main->Menu().Enabled("MI_FileSave"));
+    QVERIFY(!s.main->Toolbar()->ButtonEnabled(kBiSave));
+    // The quick help stands at the right of the main window.
+    TF_Help* help = s.main->QuickHelp();
+    QVERIFY(help->isVisible());
+    QVERIFY(help->x() + help->width() <= s.main->x() + s.main->width());
+    QVERIFY(help->x() > s.main->x() + s.main->width() / 2);
+  }
+
+  void openingAPackPutsItsPiecesOnTheField() {
+    Session s;
+    s.OpenBlocks();
+    PlayField& f = s.main->Field();
+    QVERIFY(f.GameOpen());
+    QCOMPARE(s.main->Names().bJigLoaded, uint8_t(1));
+    QCOMPARE(PieceCount(*f.Game()), s.chosenLevel.TotalTileNum);
+    QVERIFY(FieldShowsPieces(f));
+    QVERIFY(!s.main->Panel()->Shown());
+    QVERIFY(s.main->Panel()->StepsTaken >= 13);
+    QVERIFY(s.main->Menu().Enabled("MI_FileSave"));
+    QVERIFY(s.main->Toolbar()->ButtonEnabled(kBiThumb));
+    QCOMPARE(s.main->Settings().Recent.Items[0].sName, std::string("Blocks.ast"));
+    QVERIFY(s.main->AutoSaveTimer()->isActive());
+    QCOMPARE(s.main->AutoSaveTimer()->interval(), 5000);
+  }
+
+  void keysActOnReleaseWithExactModifiersOnce() {
+    Session s;
+    s.OpenBlocks();
+    TF_Main& m = *s.main;
+    const size_t calls = s.dialogCalls.size();
+    // Ctrl+S runs nothing.
+    s.Tap(Qt::Key_S, Qt::ControlModifier);
+    QCOMPARE(s.dialogCalls.size(), calls);
+    // Shift+S is Save As: the dialog in save mode.
+    s.nextSavePath = m.Names().sSolveDir + "mine.sv1";
+    s.Tap(Qt::Key_S, Qt::ShiftModifier);
+    QCOMPARE(s.dialogCalls.size(), calls + 1);
+    QVERIFY(s.dialogCalls.back().save);
+    QVERIFY(fs::exists(s.nextSavePath));
+    QCOMPARE(m.Names().sSolve, s.nextSavePath);
+    // S is Save: to the same file, without the dialog.
+    SetDirty(m.Flags());
+    s.Tap(Qt::Key_S);
+    QCOMPARE(s.dialogCalls.size(), calls + 1);
+    QCOMPARE(m.Flags().bDirty, uint8_t(0));
+
+    // A held key acts once: the thumbnail goes on and stays on.
+    PlayField& f = m.Field();
+    QVERIFY(!f.Wins[kThumbWindow].Shown);
+    s.Key(Qt::Key_T);
+    for (int i = 0; i < 4; ++i) {
+      s.Key(Qt::Key_T, Qt::NoModifier, false, true);
+      s.Key(Qt::Key_T, Qt::NoModifier, true, true);
+    }
+    s.Key(Qt::Key_T, Qt::NoModifier, false);
+    QVERIFY(f.Wins[kThumbWindow].Shown);
+    // A release without its press does nothing.
+    s.Key(Qt::Key_T, Qt::NoModifier, false);
+    QVERIFY(f.Wins[kThumbWindow].Shown);
+    // Nothing while the progress panel is up.
+    m.Panel()->ShowProgress("busy", 3);
+    s.Tap(Qt::Key_T);
+    m.Panel()->HideProgress();
+    QVERIFY(f.Wins[kThumbWindow].Shown);
+
+    // Space shows the other side and back.
+    QCOMPARE(f.SideIndex, 0);
+    s.Tap(Qt::Key_Space);
+    QCOMPARE(f.SideIndex, 1);
+    s.Tap(Qt::Key_Space);
+    QCOMPARE(f.SideIndex, 0);
+    // Not with one side only.
+    f.options.Play.bSingleWin = 1;
+    s.Tap(Qt::Key_Space);
+    QCOMPARE(f.SideIndex, 0);
+  }
+
+  void toolbarGapsFollowTheWidth() {
+    Session s;
+    SkinToolbar* t = s.main->Toolbar();
+    for (auto [w, g1, g2] : {std::tuple{1024, 24, 8}, std::tuple{1025, 26, 10}}) {
+      s.main->resize(w, 700);
+      QCOMPARE(t->width(), w);
+      QCOMPARE(t->ButtonRect(kBiOpen).left() - (t->ButtonRect(kBiApp).right() + 1), g1);
+      QCOMPARE(t->ButtonRect(kBiSave).left() - (t->ButtonRect(kBiOpen).right() + 1), g2);
+    }
+  }
+
+  void fullScreenInAndOut() {
+    Session s;
+    s.OpenBlocks();
+    TF_Main& m = *s.main;
+    const QRect work = QGuiApplication::primaryScreen()->availableGeometry();
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    m.RunMenuItem("MI_FullScreen");
+    QVERIFY(m.IsFullScreen());
+    QTRY_COMPARE(m.geometry().size(), screen.size());
+    QVERIFY(m.Toolbar()->ButtonVisible(kBiClose));
+    QVERIFY(m.Toolbar()->ButtonDown(kBiFullScreen));
+    QVERIFY(m.Menu().Find("MI_FullScreen")->Checked);
+    QCOMPARE(m.FieldW(), m.width());
+    m.RunMenuItem("MI_FullScreen");
+    QVERIFY(!m.IsFullScreen());
+    QVERIFY(!m.Toolbar()->ButtonVisible(kBiClose));
+    QTRY_COMPARE(m.geometry().size(), work.size());
+    QVERIFY(m.Field().GameOpen());
+  }
+
+  void saveQuestionAtExit() {
+    Session s;
+    s.OpenBlocks();
+    TF_Main& m = *s.main;
+    SetDirty(m.Flags());
+    // Cancel keeps the game open.
+    s.boxes.answers.push_back(kMsgCancel);
+    QVERIFY(!m.close());
+    QCOMPARE(s.boxes.shown.size(), size_t(1));
+    QCOMPARE(s.boxes.shown[0].Style, int32_t(kMsgQuestionYesNoCancel));
+    QVERIFY(m.isVisible());
+    QCOMPARE(m.Flags().bBusy, uint8_t(0));
+    // Yes with no file yet asks for a name; a cancelled name keeps it open.
+    s.boxes.answers.push_back(kMsgYes);
+    s.nextSavePath.clear();
+    QVERIFY(!m.close());
+    QVERIFY(s.dialogCalls.back().save);
+    // No closes without saving and writes the settings.
+    s.boxes.answers.push_back(kMsgNo);
+    QVERIFY(m.close());
+    QVERIFY(fs::exists(m.Names().sIniFile));
+    QVERIFY(!fs::exists(m.Names().sSolveDir + "mine.sv1"));
+  }
+};
+
+QTEST_MAIN(MainWindowTest)
+#include "main_window_test.moc"
