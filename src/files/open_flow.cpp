@@ -98,6 +98,7 @@ std::unique_ptr<GameSession> StartNewGame(const NewGameRequest& req, PlayField& 
     if (OpenJig(req.PackPath, OpenMode::Thumbnail, thumb, nullptr) == OpenResult::Ok)
       session->Thumbnail = std::move(thumb.Thumbnail);
   }
+  if (req.PhaseDone) req.PhaseDone("read");
 
   DIB_P& picture = jig.Images[kPictureSlot];
   picture = std::move(pack.Picture);
@@ -115,6 +116,8 @@ std::unique_ptr<GameSession> StartNewGame(const NewGameRequest& req, PlayField& 
     p.ImageW = picture.Width;
     p.ImageH = picture.Height;
   }
+
+  if (req.PhaseDone) req.PhaseDone("fit");
 
   // The level was evaluated for the preview's size; the grid follows the
   // picture actually cut.
@@ -136,6 +139,7 @@ std::unique_ptr<GameSession> StartNewGame(const NewGameRequest& req, PlayField& 
     return nullptr;
   }
   progress.Step();
+  if (req.PhaseDone) req.PhaseDone("seed");
 
   bool cut = false;
   if (p.ShapeStyle < 4) {
@@ -151,14 +155,17 @@ std::unique_ptr<GameSession> StartNewGame(const NewGameRequest& req, PlayField& 
     Fail(error, "the picture could not be cut");
     return nullptr;
   }
+  if (req.PhaseDone) req.PhaseDone("cut");
   if (!SetupNewGame(jig, area, random, progress)) {
     Fail(error, "out of memory turning the pictures");
     return nullptr;
   }
+  if (req.PhaseDone) req.PhaseDone("setup");
   if (!RefreshEffects(jig, req.EmbossStyle, req.WoodStyle, progress)) {
     Fail(error, "out of memory building the piece effects");
     return nullptr;
   }
+  if (req.PhaseDone) req.PhaseDone("effects");
   std::string name = req.PackPath.substr(req.PackPath.find_last_of("/\\") + 1);
   const size_t dot = name.rfind('.');
   if (dot != std::string::npos && dot > 0) name.resize(dot);

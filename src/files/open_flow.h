@@ -10,6 +10,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -64,6 +65,9 @@ struct NewGameRequest {
   const DIB_P* KnobAtlas = nullptr;   // without one every knob is drawn as a curve
   ArtisticPlacement* Artistic = nullptr;  // shape style 3; none: the pieces stay plain
   std::string ProgressCaption = "Prog_OpenJig";
+  // Told the name of each phase as it ends ("read", "fit", "seed", "cut",
+  // "setup", "effects"), so that a caller can time them; may be empty.
+  std::function<void(const char* phase)> PhaseDone;
 };
 
 // Reads the pack, fits the picture, seeds, cuts by the shape style, sets the
