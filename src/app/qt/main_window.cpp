@@ -401,7 +401,7 @@ void TF_Main::CreateDialogs() {
 
 void TF_Main::LoadToolbarSkin() {
   const QString dir = QString::fromStdString(names_.sExeDir + "resources/");
-  toolbar_->LoadSkins(dir + "toolbar-skin.png", dir + "window-skin.png");
+  toolbar_->LoadSkins(dir + "toolbar_skin.png", dir + "window_skin.png");
   progress_->LoadSkin(toolbar_->WindowSkin());
   if (quickHelp_) {
     // The quick help shows the button faces: rebuild it with the skin.
@@ -451,12 +451,13 @@ void TF_Main::StartupOpen() {
 
 void TF_Main::PlaceQuickHelp() {
   if (!quickHelp_) return;
+  const bool show = quickHelp_->ShowAtStart()->isChecked();
+  // Sizes and the frame the window system adds are known once it is shown.
+  if (show) quickHelp_->show();
   quickHelp_->ApplyTexts(lang_);
   const QRect g = frameGeometry();
-  // The frame the window system adds is not known before the first show.
-  const QSize h = quickHelp_->size() + QSize(2, 24);
+  const QSize h = show ? quickHelp_->frameGeometry().size() : quickHelp_->size() + QSize(2, 24);
   quickHelp_->move(g.left() + g.width() - h.width() - 10, g.top() + (g.height() - h.height()) / 2);
-  if (quickHelp_->ShowAtStart()->isChecked()) quickHelp_->show();
 }
 
 // ---------------------------------------------------------------- layout
@@ -809,6 +810,8 @@ bool TF_Main::OpenGame(const std::string& path, const JigsawChoice* choice) {
     req.EmbossStyle = emboss;
     req.WoodStyle = wood;
     req.KnobAtlas = &knobAtlas_;
+    if (!shapes_) shapes_ = std::make_unique<GameShapes>(names_.sShapeLib);
+    shapes_->Prepare(req, qt_->platform());
     session = StartNewGame(req, *field_, random_, *progress_, qt_->platform(), lang_, &error);
   } else if (ext == ".sv1") {
     session = ResumeSavedGame(path, emboss, wood, Text(kLangMainForm, "Prog_OpenJig"), *progress_, &error);

@@ -294,7 +294,11 @@ void TF_Help::ApplyTexts(const LANG_P& lang) {
 void TF_Help::LayOut() {
   setMinimumSize(0, 0);
   setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
-  for (QLabel* l : texts_) l->adjustSize();
+  ensurePolished();
+  for (QLabel* l : texts_) {
+    l->ensurePolished();
+    l->adjustSize();
+  }
   if (QLayout* l = layout()) {
     l->invalidate();
     l->activate();
