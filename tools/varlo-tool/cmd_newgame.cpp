@@ -190,8 +190,8 @@ int RunNewGame(const std::vector<std::string>& argv) {
   timer.Done("attach");
 
   SaveContext ctx;
+  // No autosave file: a save by the player would bring one up to date too.
   ctx.SaveTemp = out + ".svt";
-  ctx.AutoSave = out + ".autosave-unused";
   ctx.Flags = &flags;
   const SaveOutcome saved = SaveSession(out, false, *session, field, ctx);
   if (!saved.Saved) return Fail(cmd, "saving " + out + ": " + saved.Error);
