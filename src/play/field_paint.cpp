@@ -124,7 +124,7 @@ void PlayField::DrawPiece(DIB_P& target, const XRECT& clip, const TMyWin& w, int
   const int32_t e = options.Look.EdgeW;
   // Most pieces of a big game lie outside the area being painted.
   if (x > c.Right || y > c.Bottom || x + t.RotW + e <= c.Left || y + t.RotH + e <= c.Top) return;
-  DrawPieceAt(target, c, x, y, *jig_, i, options.Look);
+  DrawPieceAt(target, c, x, y, *jig_, i, options.Look, &runs_);
 }
 
 bool PlayField::InsideMovingSet(const TILE_P& t, int32_t pickedGroup) const {

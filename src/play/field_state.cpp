@@ -23,6 +23,7 @@ void PlayField::ResetInteraction() {
 
 void PlayField::OpenGame(Jigsaw* jig, bool solved) {
   jig_ = jig;
+  runs_.Clear();
   bSolved = solved ? 1 : 0;
   ResetInteraction();
   WeightedPiece = -1;
@@ -50,6 +51,7 @@ void PlayField::OpenGame(Jigsaw* jig, bool solved) {
 
 void PlayField::CloseGame() {
   jig_ = nullptr;
+  runs_.Clear();
   ResetInteraction();
   WeightedPiece = -1;
   RedrawMode = kRedrawAll;

@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "play/dib.h"
+#include "play/piece_runs.h"
 #include "play/pieces.h"
 #include "play/rect.h"
 
@@ -25,9 +26,10 @@ int32_t EdgeWidthFor(const Jigsaw& jig, const PieceLook& look, int32_t rot);
 
 // Draws piece i with the top-left of its turned box at (dstX, dstY) of
 // target, clipped to clip and to the target; the border piece is drawn as
-// its four 20-pixel bands.
+// its four 20-pixel bands. With runs, a piece without an edge effect is
+// painted from its run list (the same pixels, without testing the mask).
 void DrawPieceAt(DIB_P& target, const XRECT& clip, int32_t dstX, int32_t dstY, const Jigsaw& jig,
-                 int32_t i, const PieceLook& look);
+                 int32_t i, const PieceLook& look, PieceRunCache* runs = nullptr);
 
 // Edge-effect layer pixels: a 16-bit word of class bits, then 32 bits of
 // ten 3-bit band levels, one per class.

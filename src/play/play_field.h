@@ -310,6 +310,8 @@ class PlayField {
   GameFlags* flags_;
   Jigsaw* jig_ = nullptr;
   PlaySkins skins_;
+  // Run lists of the open game's pieces, for painting them quickly.
+  PieceRunCache runs_;
   DIB_P thumbBmp_;
   DIB_P lensMask_, lensImg_;
   // Where FieldImg differs from StaticImg during a drag: the moving layer
