@@ -17,6 +17,7 @@
 #include "app/main_menu.h"
 #include "app/settings.h"
 #include "files/game_flags.h"
+#include "files/game_shapes.h"
 #include "files/open_flow.h"
 #include "play/play_field.h"
 #include "play/play_view.h"
@@ -179,6 +180,8 @@ class TF_Main : public QWidget, public PlayView {
   std::unique_ptr<PlayField> field_;
   std::unique_ptr<GameSession> game_;
   DIB_P knobAtlas_;
+  // The artistic pieces' drawings, read at the first style-3 game of the run.
+  std::unique_ptr<GameShapes> shapes_;
   // The open game's parameters and thumbnail as the save dialog shows them.
   JIG_P dvPlayJig_;
   DIB_P dvPlayThumb_;
