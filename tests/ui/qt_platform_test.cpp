@@ -32,7 +32,9 @@ std::vector<uint8_t> Wave(uint32_t byteRate, uint32_t dataBytes, bool extraChunk
   auto put32 = [&](uint32_t v) {
     for (int i = 0; i < 4; ++i) w.push_back(static_cast<uint8_t>(v >> (8 * i)));
   };
-  auto tag = [&](const char* t) { w.insert(w.end(), t, t + 4); };
+  auto tag = [&](const char* t) {
+    for (int i = 0; i < 4; ++i) w.push_back(static_cast<uint8_t>(t[i]));
+  };
   tag("RIFF");
   put32(0);
   tag("WAVE");
