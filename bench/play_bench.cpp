@@ -4,6 +4,8 @@
 #include <benchmark/benchmark.h>
 
 #include "../tests/support/play_jigsaw.cpp"  // the small jigsaws of the tests, at full size
+#include "app/settings.h"
+#include "cut/refresh_effects.h"
 #include "platform/platform.h"
 
 namespace varlo {
@@ -25,7 +27,9 @@ struct Game {
   Jigsaw jig;
   std::unique_ptr<PlayField> field;
 
-  explicit Game(bool emboss) {
+  // look: 0 plain pieces, 1 embossed, 2 embossed with shadows (the
+  // game's default look, with edge-effect layers).
+  explicit Game(int look, int threads = 1) {
     platform.Time = &clock;
     testing::PlayJigsawSpec spec;
     spec.Cols = kCols;
@@ -33,8 +37,17 @@ struct Game {
     spec.Cell = 24;
     spec.Knob = 5;
     testing::MakePlayJigsaw(jig, spec);
+    if (look == 2) {
+      NullProgress progress;
+      RefreshEffects(jig, 1, 2, progress);
+    }
     field = std::make_unique<PlayField>(platform);
-    field->options.Look.EmbossStyle = emboss ? 1 : 0;
+    field->ComposeThreads = threads;
+    field->options.Look.EmbossStyle = look != 0 ? 1 : 0;
+    if (look == 2) {
+      field->options.Look.WoodStyle = 2;
+      field->options.Look.EdgeW = WoodEdgeWidth(2);
+    }
     field->Resize(kFieldW, kFieldH, kFieldW, kFieldH);
     field->OpenGame(&jig);
     PlayArea area{field->CW, field->CH, kFieldW, kFieldH};
@@ -54,7 +67,7 @@ struct Game {
 };
 
 void BM_DragMoveOfA100PieceGroup(benchmark::State& state) {
-  Game g(state.range(0) != 0);
+  Game g(static_cast<int>(state.range(0)));
   PlayField& f = *g.field;
   int32_t cx, cy;
   testing::OwnPoint(g.jig, 0, cx, cy);
@@ -68,22 +81,28 @@ void BM_DragMoveOfA100PieceGroup(benchmark::State& state) {
     benchmark::DoNotOptimize(f.FieldImg.Bits);
   }
 }
-BENCHMARK(BM_DragMoveOfA100PieceGroup)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DragMoveOfA100PieceGroup)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
 
+// Arguments: the look, the compose threads. CPU time is the whole
+// process's, both threads together.
 void BM_FullRecompose(benchmark::State& state) {
-  Game g(state.range(0) != 0);
+  Game g(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
   PlayField& f = *g.field;
   for (auto _ : state) {
     f.Compose(f.FieldImg, f.FieldClip, kComposeAll);
     benchmark::DoNotOptimize(f.FieldImg.Bits);
   }
 }
-BENCHMARK(BM_FullRecompose)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FullRecompose)
+    ->ArgsProduct({{0, 1, 2}, {1, 2}})
+    ->MeasureProcessCPUTime()
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
 
 // Pick a loose piece, drop it beside its neighbour (it joins, the field is
 // recomposed and presented), then put the table back for the next round.
 void BM_SnappingDrop(benchmark::State& state) {
-  Game g(false);
+  Game g(0);
   PlayField& f = *g.field;
   g.field->options.ShowJoins = true;
   const int32_t piece = 25 * kCols + 40, neighbour = piece - 1;

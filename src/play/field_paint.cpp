@@ -1,6 +1,8 @@
 // Composing the field: window frames, backgrounds, pieces, the selection
 // rectangle; the static layer of a drag; presenting with the overlays.
 #include <algorithm>
+#include <system_error>
+#include <thread>
 
 #include "play/play_field.h"
 
@@ -131,7 +133,7 @@ bool PlayField::InsideMovingSet(const TILE_P& t, int32_t pickedGroup) const {
   return t.Sel || t.Group == pickedGroup;
 }
 
-void PlayField::DrawBand(DIB_P& target, const XRECT& clip) {
+void PlayField::DrawBand(DIB_P& target, const XRECT& clip, bool note) {
   if (DragState != kDragBand || Current < 0 || Current >= kFieldWindows) return;
   const TMyWin& w = Wins[Current];
   const int32_t l = Min(Band.Left, Band.Right), r = Max(Band.Left, Band.Right);
@@ -149,7 +151,7 @@ void PlayField::DrawBand(DIB_P& target, const XRECT& clip) {
     for (int32_t x = 0; x < area.Width; ++x, p += bpp)
       for (int32_t c = 0; c < 3; ++c) p[c] = static_cast<uint8_t>(p[c] + ((240 - p[c]) * 128) / 256);
   }
-  if (&target == &FieldImg) NoteOverlay(area);
+  if (note && &target == &FieldImg) NoteOverlay(area);
 }
 
 void PlayField::Compose(DIB_P& target, const XRECT& clipIn, int32_t mode) {
@@ -184,6 +186,46 @@ void PlayField::Compose(DIB_P& target, const XRECT& clipIn, int32_t mode) {
     DrawBand(target, clip);
     return;
   }
+  if (ComposeThreads >= 2 && clip.Height >= 2 * kMinBandRows &&
+      int64_t{clip.Width} * clip.Height >= kMinSplitPixels) {
+    ComposeInTwoBands(target, clip, mode);
+  } else {
+    ComposeArea(target, clip, mode);
+  }
+  if (&target == &FieldImg) NoteOverlay(clip);
+}
+
+int32_t PlayField::DefaultComposeThreads() { return std::thread::hardware_concurrency() >= 2 ? 2 : 1; }
+
+void PlayField::ComposeInTwoBands(DIB_P& target, const XRECT& clip, int32_t mode) {
+  // Every pixel is painted by the same steps whichever band holds it, so
+  // the result is the one-thread result. The bands only read the run
+  // lists: they are built here first.
+  if (GameOpen()) {
+    for (const SortEntry& s : jig_->Sort) {
+      const TILE_P& t = jig_->Tiles[s.Index];
+      if (EdgeWidthFor(*jig_, options.Look, t.Rot) == 0) runs_.Get(*jig_, s.Index);
+    }
+  }
+  XRECT top, bottom;
+  const int32_t split = clip.Top + clip.Height / 2;
+  RectSetLTRB(top, clip.Left, clip.Top, clip.Right, split - 1);
+  RectSetLTRB(bottom, clip.Left, split, clip.Right, clip.Bottom);
+  runs_.Freeze(true);
+  try {
+    std::thread second([&] { ComposeArea(target, bottom, mode); });
+    ComposeArea(target, top, mode);
+    second.join();
+  } catch (const std::system_error&) {
+    // No second thread to be had: the bottom band on this one.
+    ComposeArea(target, top, mode);
+    ComposeArea(target, bottom, mode);
+  }
+  runs_.Freeze(false);
+}
+
+void PlayField::ComposeArea(DIB_P& target, const XRECT& clip, int32_t mode) {
+  const bool game = GameOpen();
   const int32_t pickedGroup = game && Picked >= 0 ? jig_->Tiles[Picked].Group : -1;
   for (int32_t k = 0; k < kFieldWindows; ++k) {
     const int32_t ref = Stack[k];
@@ -200,14 +242,13 @@ void PlayField::Compose(DIB_P& target, const XRECT& clipIn, int32_t mode) {
         if (mode == kComposeStatic && DragState == kDragPieces && InsideMovingSet(t, pickedGroup)) continue;
         DrawPiece(target, clip, w, s.Index);
       }
-      if (DragState == kDragBand && ref == Current && mode != kComposeNoBand) DrawBand(target, clip);
+      if (DragState == kDragBand && ref == Current && mode != kComposeNoBand) DrawBand(target, clip, false);
     } else if (w.Kind == kKindThumb && thumbBmp_.Width > 0) {
       const XRECT c = Intersection(w.Client, clip);
       DibDraw(target, w.Client.Left, w.Client.Top, c, thumbBmp_, 0, 0, w.Client.Width, w.Client.Height,
               w.Client.Width, w.Client.Height);
     }
   }
-  if (&target == &FieldImg) NoteOverlay(clip);
 }
 
 void PlayField::NoteOverlay(const XRECT& r) { overDirty_ = Union(overDirty_, r); }

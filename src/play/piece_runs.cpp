@@ -47,11 +47,16 @@ const PieceRunList* PieceRunCache::Get(const Jigsaw& jig, int32_t i) {
   // Boxes are far below 65536 pixels wide; a larger one is not cached.
   if (mask.Width <= 0 || pic.Width <= 0 || t.RotW <= 0 || t.RotH <= 0 || t.RotW > 65535) return nullptr;
   const size_t need = static_cast<size_t>(PieceCount(jig)) * 4;
-  if (lists_.size() != need) lists_.assign(need, PieceRunList{});
+  if (lists_.size() != need) {
+    if (frozen_) return nullptr;
+    lists_.assign(need, PieceRunList{});
+  }
   PieceRunList& list = lists_[static_cast<size_t>(i) * 4 + r];
   if (list.MaskBits != mask.Bits || list.MapX != t.MapX || list.MapY != t.MapY || list.W != t.RotW ||
-      list.H != t.RotH || list.Key != t.Key)
+      list.H != t.RotH || list.Key != t.Key) {
+    if (frozen_) return nullptr;
     BuildRuns(list, mask, pic, t);
+  }
   return &list;
 }
 

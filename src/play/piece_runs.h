@@ -35,10 +35,13 @@ class PieceRunCache {
  public:
   void Clear() { lists_.clear(); }
   // The runs of piece i in its current rotation (built when needed); null
-  // when the piece has no mask.
+  // when the piece has no mask. While frozen nothing is built: a list not
+  // ready is null, and several threads may call Get at once.
   const PieceRunList* Get(const Jigsaw& jig, int32_t i);
+  void Freeze(bool on) { frozen_ = on; }
 
  private:
+  bool frozen_ = false;
   std::vector<PieceRunList> lists_;  // four per piece
 };
 

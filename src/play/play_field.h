@@ -226,6 +226,13 @@ class PlayField {
   void Scroll(int32_t ref, int32_t code, int32_t dx, int32_t dy);
 
   // ---- painting (field_paint.cpp) ----
+  // A large area is composed as two horizontal bands on two threads when
+  // this is 2 (the default on a machine with two cores or more); 1 composes
+  // on the calling thread only. The pixels are the same either way.
+  int32_t ComposeThreads = DefaultComposeThreads();
+  static int32_t DefaultComposeThreads();
+  static constexpr int32_t kMinBandRows = 64;
+  static constexpr int64_t kMinSplitPixels = 256 * 1024;
   void Compose(DIB_P& target, const XRECT& clip, int32_t mode);
   void StartLayer(int32_t kind);
   void DrawPiece(DIB_P& target, const XRECT& clip, const TMyWin& w, int32_t i);
@@ -281,7 +288,11 @@ class PlayField {
   int32_t LockBusy();
   void UnlockBusy(int32_t previous);
   void DrawFrameOf(DIB_P& target, const XRECT& clip, const TMyWin& w);
-  void DrawBand(DIB_P& target, const XRECT& clip);
+  // note: remember the tinted area as an overlay on FieldImg (a compose
+  // of a whole area remembers that area itself).
+  void DrawBand(DIB_P& target, const XRECT& clip, bool note = true);
+  void ComposeArea(DIB_P& target, const XRECT& clip, int32_t mode);
+  void ComposeInTwoBands(DIB_P& target, const XRECT& clip, int32_t mode);
   void DrawStar(DIB_P& target);
   void DrawWeight(DIB_P& target);
   void DrawGlass(DIB_P& target);

@@ -1,0 +1,138 @@
+// Composing the field in two bands on two threads paints exactly what one
+// thread paints: a real game (a photograph with the rectangular cut, every
+// look the options offer) in the states a compose meets during play.
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "app/settings.h"
+#include "cut/knob_atlas.h"
+#include "cut/level_table.h"
+#include "cut/rect_cut.h"
+#include "cut/refresh_effects.h"
+#include "play/picture_codecs.h"
+#include "support/fake_platform.h"
+#include "support/play_jigsaw.h"
+#include "ui/lang.h"
+
+namespace varlo::testing {
+namespace {
+
+// About 60 turning pieces of a 720 x 480 photograph, spread over side 0.
+bool MakeRealGame(Jigsaw& jig, int32_t fw, int32_t fh) {
+  DIB_P photo, pic;
+  if (!DibLoadPictureFile(photo, std::string(VARLO_FIXTURE_DIR) + "/pictures/photo-160x120-exif.jpg", nullptr))
+    return false;
+  if (!DibCreate24(pic, 720, 480)) return false;
+  DibScale(pic, photo);
+  jig = Jigsaw{};
+  jig.Jig.ImageW = pic.Width;
+  jig.Jig.ImageH = pic.Height;
+  jig.Jig.ShapeStyle = 5;
+  jig.Jig.Level = 3;
+  jig.Jig.GameSeed = 17;
+  jig.Jig.SpreadOut = 1;
+  jig.Jig.Rotate = 1;
+  LevelTable table{};
+  if (!EvaluateLevelCounts(jig.Jig, table)) return false;
+  if (!AllocPieces(jig, jig.Jig.TotalTileNum + 1)) return false;
+  DIB_P atlas;
+  DrawKnobAtlas(atlas);
+  FakePlatform fake;
+  LANG_P lang;
+  RandomGenerator random(static_cast<uint32_t>(jig.Jig.GameSeed));
+  NullProgress progress;
+  if (!CutRectangularJigsaw(jig, atlas, random, progress, fake.platform(), lang)) return false;
+  DibFromBitmap(jig.Images[kPictureSlot], pic);
+  PlayArea area{Max(fw, pic.Width), Max(fh, pic.Height), fw, fh};
+  return SetupNewGame(jig, area, random, progress);
+}
+
+bool SameBytes(const DIB_P& a, const DIB_P& b) {
+  return a.Size == b.Size && std::memcmp(a.Bits, b.Bits, static_cast<size_t>(a.Size)) == 0;
+}
+
+struct LookCase {
+  const char* name;
+  uint8_t emboss, wood;
+};
+
+class TwoBands : public ::testing::TestWithParam<LookCase> {};
+
+TEST_P(TwoBands, PaintWhatOneThreadPaints) {
+  const LookCase& c = GetParam();
+  constexpr int32_t kW = 1024, kH = 700;
+  Jigsaw jig;
+  ASSERT_TRUE(MakeRealGame(jig, kW, kH));
+  NullProgress progress;
+  ASSERT_TRUE(RefreshEffects(jig, c.emboss, c.wood, progress));
+  FakePlatform fake;
+  PlayField field(fake.platform());
+  PlaySkins skins;
+  MakeTestSkins(skins);
+  field.SetSkins(std::move(skins));
+  field.options.Look.EmbossStyle = c.emboss;
+  field.options.Look.WoodStyle = c.wood;
+  field.options.Look.EdgeW = WoodEdgeWidth(c.wood);
+  field.Resize(kW, kH, kW, kH);
+  field.OpenGame(&jig);
+  // Turned and selected pieces, a pocket over the side holding a few, the
+  // thumbnail.
+  const int32_t n = jig.Jig.TotalTileNum;
+  for (int32_t i = 0; i < n; i += 3) {
+    jig.Tiles[i].Rot = static_cast<uint8_t>(i % 4);
+    PlaceRotated(jig, i);
+  }
+  for (int32_t i = 1; i < n; i += 7) jig.Tiles[i].Sel = 1;
+  field.Selection = true;
+  field.ShowPocket(0, true);
+  for (int32_t i = 2; i < 8; ++i) {
+    jig.Tiles[i].Win = MW_POCKET;
+    jig.Tiles[i].X = 10 * i;
+    jig.Tiles[i].Y = 5 * i;
+  }
+  ASSERT_TRUE(field.RunCommand("MI_GameThumb"));
+  SortPieces(jig, false);
+
+  DIB_P one, two;
+  ASSERT_TRUE(DibCreate24(one, kW, kH));
+  ASSERT_TRUE(DibCreate24(two, kW, kH));
+  auto compare = [&](const char* state, int32_t mode) {
+    DibFillRect(one, 0, 0, kW, kH, 0x010203);
+    DibFillRect(two, 0, 0, kW, kH, 0x010203);
+    field.ComposeThreads = 1;
+    field.Compose(one, field.FieldClip, mode);
+    field.ComposeThreads = 2;
+    field.Compose(two, field.FieldClip, mode);
+    EXPECT_TRUE(SameBytes(one, two)) << state;
+    // An odd area that is split too, its band border through pieces.
+    XRECT odd;
+    RectSetXYWH(odd, 37, 51, 901, 611);
+    field.ComposeThreads = 1;
+    field.Compose(one, odd, mode);
+    field.ComposeThreads = 2;
+    field.Compose(two, odd, mode);
+    EXPECT_TRUE(SameBytes(one, two)) << state << ", part of the field";
+  };
+  compare("at rest", kComposeAll);
+  // The static layer of a drag of piece 0's group.
+  field.DragState = kDragPieces;
+  field.Picked = 0;
+  compare("static layer of a drag", kComposeStatic);
+  field.DragState = kDragIdle;
+  field.Picked = -1;
+  // A selection rectangle in the side.
+  field.Current = MW_SIDE0;
+  field.DragState = kDragBand;
+  RectSetLTRB(field.Band, 500, 20, 40, 600);
+  compare("selection rectangle", kComposeAll);
+  field.DragState = kDragIdle;
+}
+
+INSTANTIATE_TEST_SUITE_P(Looks, TwoBands,
+                         ::testing::Values(LookCase{"plain", 0, 0}, LookCase{"embossed", 1, 0},
+                                           LookCase{"embossed_with_shadows", 1, 2}, LookCase{"wood", 3, 1}),
+                         [](const ::testing::TestParamInfo<LookCase>& i) { return std::string(i.param.name); });
+
+}  // namespace
+}  // namespace varlo::testing
