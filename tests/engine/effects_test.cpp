@@ -9,17 +9,12 @@
 #include "cut/rect_cut.h"
 #include "cut/refresh_effects.h"
 #include "play/pieces.h"
+#include "support/counting_progress.h"
 
 namespace varlo {
 namespace {
 
-class CountingProgress final : public Progress {
- public:
-  void Begin(const std::string&, int32_t) override {}
-  void Step() override { ++steps; }
-  void End() override {}
-  int32_t steps = 0;
-};
+using testing::CountingProgress;
 
 // A freshly cut jigsaw with every piece its own group.
 void CutJigsaw(Jigsaw& jig, int32_t w, int32_t h, int32_t level, int32_t border, bool rotate) {

@@ -20,17 +20,12 @@
 #include "play/pieces.h"
 #include "support/fake_platform.h"
 #include "ui/lang.h"
+#include "support/counting_progress.h"
 
 namespace varlo {
 namespace {
 
-class CountingProgress final : public Progress {
- public:
-  void Begin(const std::string&, int32_t) override {}
-  void Step() override { ++steps; }
-  void End() override {}
-  int32_t steps = 0;
-};
+using testing::CountingProgress;
 
 JIG_P LevelParams(int32_t w, int32_t h, int32_t shape, int32_t border, int32_t level) {
   JIG_P p;

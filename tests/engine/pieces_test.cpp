@@ -10,19 +10,15 @@
 #include <string>
 #include <vector>
 
+#include "support/counting_progress.h"
+
 namespace varlo {
 namespace {
 
 uint32_t MaskColour(int32_t key) { return MakeRGB(128, 0, static_cast<uint32_t>(key)); }
 uint32_t PictureColour(int32_t k) { return MakeRGB(10 + 20 * static_cast<uint32_t>(k), 77, 200); }
 
-class CountingProgress final : public Progress {
- public:
-  void Begin(const std::string&, int32_t) override {}
-  void Step() override { ++steps; }
-  void End() override {}
-  int steps = 0;
-};
+using testing::CountingProgress;
 
 // A jigsaw whose pieces are the cells of an uneven grid over a w x h
 // picture (cut at xs / ys), optionally with a border piece at the end. The

@@ -12,17 +12,12 @@
 #include "play/pieces.h"
 #include "support/fake_platform.h"
 #include "ui/lang.h"
+#include "support/counting_progress.h"
 
 namespace varlo {
 namespace {
 
-class CountingProgress final : public Progress {
- public:
-  void Begin(const std::string&, int32_t) override {}
-  void Step() override { ++steps; }
-  void End() override {}
-  int32_t steps = 0;
-};
+using testing::CountingProgress;
 
 const DIB_P& Atlas() {
   static const DIB_P* atlas = [] {
