@@ -9,8 +9,10 @@
 #include <fstream>
 #include <set>
 
+#include "files/game_flags.h"
 #include "files/open_flow.h"
 #include "files/saved_game.h"
+#include "play/play_field.h"
 #include "support/play_jigsaw.h"
 #include "support/small_pack.h"
 #include "support/temp_home.h"
@@ -167,6 +169,31 @@ TEST_F(VarloToolNewGame, RoundTripThroughInspectAndPlayKeepsWhatDidNotMove) {
   std::string error;
   std::unique_ptr<GameSession> resumed = ResumeSavedGame(game, 1, 2, "", progress, &error);
   ASSERT_TRUE(resumed) << error;
+  {
+    // Resumed and saved again by the game, untouched: the same game.
+    Platform platform;
+    GameFlags flags;
+    PlayField field(platform, nullptr, nullptr, &flags);
+    field.Resize(1280, 720, 1280, 720);
+    AttachGame(field, *resumed);
+    SaveContext ctx;
+    ctx.SaveTemp = dir.path() + "resaved.svt";
+    ctx.Flags = &flags;
+    const std::string resaved = dir.path() + "resaved.sv1";
+    const SaveOutcome saved = SaveSession(resaved, false, *resumed, field, ctx);
+    ASSERT_TRUE(saved.Saved) << saved.Error;
+    SavedGame first, second;
+    ASSERT_TRUE(ReadGame(game, first));
+    ASSERT_TRUE(ReadGame(resaved, second));
+    EXPECT_TRUE(first.Pieces == second.Pieces);
+    EXPECT_EQ(Pixels(first.Picture), Pixels(second.Picture));
+    EXPECT_EQ(Pixels(first.Mask), Pixels(second.Mask));
+    EXPECT_EQ(Pixels(first.Thumbnail), Pixels(second.Thumbnail));
+    EXPECT_EQ(first.Info, second.Info);
+    EXPECT_EQ(first.Weighted, second.Weighted);
+    EXPECT_TRUE(first.Pockets == second.Pockets);
+    field.CloseGame();
+  }
   const int32_t n = PieceCount(resumed->Jig);
   const int32_t moved = 0;
   int32_t cx, cy;
