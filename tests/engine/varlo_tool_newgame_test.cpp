@@ -239,6 +239,10 @@ TEST_F(VarloToolNewGame, RoundTripThroughInspectAndPlayKeepsWhatDidNotMove) {
 TEST_F(VarloToolNewGame, RefusesBadRequestsWithoutWritingAFile) {
   const std::string junk = dir.path() + "junk.ast";
   WriteFile(junk, std::string(300, 'x'));
+  // A pack cut short in its picture.
+  const std::string cut = dir.path() + "cut.ast";
+  const std::string whole = ReadFile(pack);
+  WriteFile(cut, whole.substr(0, whole.size() * 2 / 3));
   const std::string game = dir.path() + "game.sv1";
   const std::string p = "--pack '" + pack + "' ";
   const std::string o = " --out '" + game + "'";
@@ -258,8 +262,9 @@ TEST_F(VarloToolNewGame, RefusesBadRequestsWithoutWritingAFile) {
            {p + "--shape 0 --level 2 --seed 99999999999" + o, "--seed must fit 32 bits"},
            {p + "--shape 0 --level 2 --colour red" + o, "unknown option --colour"},
            {p + "--shape 0 --level 2 --out '" + dir.path() + "no/such/game.sv1'", "no folder"},
-           {"--pack '" + dir.path() + "missing.ast' --shape 0 --level 2" + o, "missing.ast"},
-           {"--pack '" + junk + "' --shape 0 --level 2" + o, "junk.ast"},
+           {"--pack '" + dir.path() + "missing.ast' --shape 0 --level 2" + o, "missing.ast: no such file"},
+           {"--pack '" + junk + "' --shape 0 --level 2" + o, "junk.ast\" is not a jigsaw"},
+           {"--pack '" + cut + "' --shape 0 --level 2" + o, "runs past the end of the file"},
        }) {
     SCOPED_TRACE(c.args);
     std::string out;

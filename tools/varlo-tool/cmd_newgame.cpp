@@ -123,6 +123,10 @@ int RunNewGame(const std::vector<std::string>& argv) {
   level0.Rotate = args->Has("rotate") ? 1 : 0;
   level0.SpreadOut = args->Has("spread") ? 1 : 0;
   level0.FitToScreen = args->Has("fit") ? 1 : 0;
+  {
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(packPath, ec)) return Fail(cmd, "cannot read " + packPath + ": no such file");
+  }
   PackRead preview;
   preview.Jig = level0;
   const OpenResult previewed = OpenJig(packPath, OpenMode::Preview, preview, &error);
