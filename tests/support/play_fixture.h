@@ -25,7 +25,14 @@ class RecordingView : public PlayView {
   std::string savePath;  // answer of the solved-image dialog
   std::vector<std::string> errors;
   int32_t shows = 0;
+  XRECT mainWindow;                      // what MainWindowRect answers
+  int32_t resizedRight = 0, resizedBottom = 0;  // the last ResizeMainWindow
   void ShowField(const XRECT&) override { ++shows; }
+  XRECT MainWindowRect() override { return mainWindow; }
+  void ResizeMainWindow(int32_t right, int32_t bottom) override {
+    resizedRight = right;
+    resizedBottom = bottom;
+  }
   void SetMenuChecked(const std::string& item, bool on) override { checked[item] = on; }
   void SetMenuEnabled(const std::string& item, bool on) override { enabled[item] = on; }
   void SetMenuCaption(const std::string& item, const std::string& c) override { captions[item] = c; }
