@@ -171,6 +171,23 @@ TEST(ShapePlacement, DrawingsAreSolidPiecesAwayFromTheSidesAndTheCutRepeats) {
   }
   EXPECT_GT(placedTotal, 50);
 }
+
+// The coarse levels of a large photograph: cells many times a drawing's
+// design size. The cells around each drawing must still close, so the cut
+// ends in its first attempts without a paint error.
+TEST(ShapePlacement, CoarseLevelsOfALargePhotographCutWithoutPaintError) {
+  const ShapeLibrary lib = BuiltLibrary();
+  for (int32_t level : {13, 10}) {
+    for (uint32_t seed : {1000u, 8919u, 16838u, 24757u, 32676u}) {
+      ShapePlacement placement(lib);
+      const Cut c = RunCut(Style3(4352, 2448, level), seed, placement);
+      ASSERT_TRUE(c.ok);
+      EXPECT_FALSE(c.report.Error.Any) << level << "/" << seed << ": piece " << c.report.Error.Index;
+      EXPECT_GT(placement.Counts().Placed, 0);
+      EXPECT_EQ(WhitePixels(c), 0);
+    }
+  }
+}
 #endif
 
 TEST(ShapePlacement, EachDrawingDrawsEntryAngleAndTheAllowedFlipsOnly) {
