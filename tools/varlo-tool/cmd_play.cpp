@@ -14,6 +14,7 @@
 #include "files/saved_game_writer.h"
 #include "play/picture_codecs.h"
 #include "play/play_field.h"
+#include "platform/bitmap_text.h"
 
 namespace varlo::tool {
 namespace {
@@ -138,9 +139,11 @@ int RunPlay(const std::vector<std::string>& argv) {
   RefreshEffects(jig, emboss, wood, progress);
 
   ScriptDesktop desktop;
+  BitmapText captions;  // the pocket and thumbnail captions, without a font library
   Platform platform;
   platform.Messages = &desktop;
   platform.Time = &desktop;
+  platform.Text = &captions;
   GameFlags flags;
   PlayField field(platform, nullptr, nullptr, &flags);
   const std::string install = FindInstallDir();
