@@ -202,10 +202,9 @@ void PlayField::ComposeInTwoBands(DIB_P& target, const XRECT& clip, int32_t mode
   // the result is the one-thread result. The bands only read the run
   // lists: they are built here first.
   if (GameOpen()) {
-    for (const SortEntry& s : jig_->Sort) {
-      const TILE_P& t = jig_->Tiles[s.Index];
-      if (EdgeWidthFor(*jig_, options.Look, t.Rot) == 0) runs_.Get(*jig_, s.Index);
-    }
+    const int32_t border = BorderPieceIndex(*jig_);
+    for (const SortEntry& s : jig_->Sort)
+      if (s.Index != border) runs_.Get(*jig_, s.Index);
   }
   XRECT top, bottom;
   const int32_t split = clip.Top + clip.Height / 2;

@@ -40,29 +40,78 @@ int32_t ShadeRunFast(uint8_t* d, const uint8_t* p, const uint8_t* m, int32_t mb,
   return x;
 }
 
+struct Slots {
+  const DIB_P* pic;
+  const DIB_P* mask;
+  const DIB_P* eff;  // null without an edge effect
+};
+
+// The edge effect of the pixels [from, to) of a box row that are not the
+// piece's: f is the effect layer's row at the box's left.
+struct EdgeLook {
+  uint32_t woodBit;
+  int32_t shift;
+  uint8_t style;
+  RGB8 wood;
+  int32_t shadeStep;
+};
+
+void PaintEdgeSpan(uint8_t* drow, const uint8_t* frow, int32_t from, int32_t to, const EdgeLook& el) {
+  for (int32_t i = from; i < to; ++i) {
+    const uint8_t* fp = frow + static_cast<ptrdiff_t>(i) * kEffectPixelBytes;
+    if (!(EffectBits(fp) & el.woodBit)) continue;
+    const int32_t k = static_cast<int32_t>((EffectLevels(fp) >> el.shift) & 7);
+    if (k == 0) continue;
+    uint8_t* d = drow + 3 * i;
+    if (el.style == 1) {
+      const int32_t dark = 10 * (k - 1);
+      d[0] = static_cast<uint8_t>(Max(0, el.wood.b - dark));
+      d[1] = static_cast<uint8_t>(Max(0, el.wood.g - dark));
+      d[2] = static_cast<uint8_t>(Max(0, el.wood.r - dark));
+    } else {
+      const int32_t sh = Max(0, 128 - (k - 1) * el.shadeStep);
+      d[0] = static_cast<uint8_t>(d[0] * (256 - sh) / 256);
+      d[1] = static_cast<uint8_t>(d[1] * (256 - sh) / 256);
+      d[2] = static_cast<uint8_t>(d[2] * (256 - sh) / 256);
+    }
+  }
+}
+
 // Paints a piece from its run list with the top-left of its turned box at
-// (dx, dy): the same pixels as PaintArea without an edge effect.
-void PaintRuns(DIB_P& target, int32_t dx, int32_t dy, const XRECT& clip, const DIB_P& pic, const DIB_P& mask,
-               const TILE_P& t, const PieceRunList& list, const PieceLook& look) {
-  const int32_t left = Max(clip.Left, 0), right = Min(clip.Right, target.Width - 1);
-  const int32_t top = Max(clip.Top, 0), bottom = Min(clip.Bottom, target.Height - 1);
-  // Box columns [c0, c1) and rows [r0, r1] that fall inside the clip.
-  const int32_t c0 = left - dx, c1 = right - dx + 1;
-  const int32_t r0 = Max(0, top - dy), r1 = Min(t.RotH - 1, bottom - dy);
-  if (c0 >= c1 || r0 > r1 || c1 <= 0 || c0 >= t.RotW) return;
+// (dx, dy): the same pixels as PaintArea over the box and its edge band of
+// e pixels, but the mask is never tested. The runs are the piece's own
+// pixels; with an edge effect the rest of the box gets the effect.
+void PaintRuns(DIB_P& target, int32_t dx, int32_t dy, const XRECT& clip, const Slots& s, const TILE_P& t,
+               const PieceRunList& list, const PieceLook& look, int32_t e) {
+  const DIB_P& pic = *s.pic;
+  const DIB_P& mask = *s.mask;
+  const DIB_P* eff = s.eff;
+  // Box columns [c0, c1) and rows [r0, r1] inside the clip, the target and
+  // the mask.
+  const int32_t c0 = Max(Max(clip.Left, 0) - dx, Max(0, -t.MapX));
+  const int32_t c1 = Min(Min(clip.Right, target.Width - 1) - dx + 1, Min(t.RotW + e, mask.Width - t.MapX));
+  const int32_t r0 = Max(Max(clip.Top, 0) - dy, Max(0, -t.MapY));
+  const int32_t r1 = Min(Min(clip.Bottom, target.Height - 1) - dy, Min(t.RotH + e - 1, mask.Height - 1 - t.MapY));
+  if (c0 >= c1 || r0 > r1) return;
   const bool emboss = look.EmbossStyle != 0;
   const uint8_t flip = t.Sel ? 0xFF : 0;
   const int32_t mb = mask.BytesPerPixel;
+  const EdgeLook el{static_cast<uint32_t>(t.WoodBit), 3 * Clamp(t.WoodSlot, 0, 9), look.WoodStyle,
+                    ColorToRGB(look.WoodColor), e > 1 ? 112 / (e - 1) : 0};
   for (int32_t r = r0; r <= r1; ++r) {
-    const uint32_t first = list.RowStart[r], last = list.RowStart[r + 1];
-    if (first == last) continue;
+    const uint32_t first = r < t.RotH ? list.RowStart[r] : 0, last = r < t.RotH ? list.RowStart[r + 1] : 0;
+    if (first == last && !eff) continue;
     const int32_t sy = t.MapY + r;
-    const uint8_t* prow = DibRow(pic, sy) + static_cast<ptrdiff_t>(t.MapX) * 3;
     uint8_t* drow = DibRow(target, dy + r) + static_cast<ptrdiff_t>(dx) * 3;
-    const uint8_t* mrow = emboss ? DibRow(mask, sy) + static_cast<ptrdiff_t>(t.MapX) * mb : nullptr;
+    const uint8_t* prow = first < last ? DibRow(pic, sy) + static_cast<ptrdiff_t>(t.MapX) * 3 : nullptr;
+    const uint8_t* mrow = emboss && first < last ? DibRow(mask, sy) + static_cast<ptrdiff_t>(t.MapX) * mb : nullptr;
+    const uint8_t* frow = eff ? EffectPixel(*eff, t.MapX, sy) : nullptr;
+    int32_t x = c0;  // where the pixels not yet painted start
     for (uint32_t k = first; k < last; ++k) {
       const int32_t a = Max(list.Runs[k].X, c0);
       const int32_t b = Min(list.Runs[k].X + list.Runs[k].Len, c1);
+      if (frow && x < Min(a, c1)) PaintEdgeSpan(drow, frow, x, Min(a, c1), el);
+      x = Max(x, b);
       if (a >= b) continue;
       const uint8_t* p = prow + 3 * a;
       uint8_t* d = drow + 3 * a;
@@ -75,7 +124,7 @@ void PaintRuns(DIB_P& target, int32_t dx, int32_t dy, const XRECT& clip, const D
         p += 3 * (done - a);
         d += 3 * (done - a);
         const uint8_t* m = mrow + static_cast<ptrdiff_t>(done) * mb;
-        for (int32_t x = done; x < b; ++x, p += 3, d += 3, m += mb) {
+        for (int32_t i = done; i < b; ++i, p += 3, d += 3, m += mb) {
           const int32_t shade = m[2] - 128;
           d[0] = static_cast<uint8_t>(ClampByte(p[0] + shade) ^ flip);
           d[1] = static_cast<uint8_t>(ClampByte(p[1] + shade) ^ flip);
@@ -83,14 +132,9 @@ void PaintRuns(DIB_P& target, int32_t dx, int32_t dy, const XRECT& clip, const D
         }
       }
     }
+    if (frow && x < c1) PaintEdgeSpan(drow, frow, x, c1, el);
   }
 }
-
-struct Slots {
-  const DIB_P* pic;
-  const DIB_P* mask;
-  const DIB_P* eff;  // null without an edge effect
-};
 
 // Paints the source area (sx, sy, w, h) of the piece's slots at (dx, dy).
 void PaintArea(DIB_P& target, int32_t dx, int32_t dy, const XRECT& clip, const Slots& s,
@@ -230,9 +274,9 @@ void DrawPieceAt(DIB_P& target, const XRECT& clip, int32_t dstX, int32_t dstY, c
                 look, e);
     return;
   }
-  if (runs && e == 0 && target.BytesPerPixel == 3 && s.pic->BytesPerPixel == 3) {
+  if (runs && target.BytesPerPixel == 3 && s.pic->BytesPerPixel == 3) {
     if (const PieceRunList* list = runs->Get(jig, i)) {
-      PaintRuns(target, dstX, dstY, clip, *s.pic, *s.mask, t, *list, look);
+      PaintRuns(target, dstX, dstY, clip, s, t, *list, look, e);
       return;
     }
   }

@@ -26,8 +26,8 @@ int32_t EdgeWidthFor(const Jigsaw& jig, const PieceLook& look, int32_t rot);
 
 // Draws piece i with the top-left of its turned box at (dstX, dstY) of
 // target, clipped to clip and to the target; the border piece is drawn as
-// its four 20-pixel bands. With runs, a piece without an edge effect is
-// painted from its run list (the same pixels, without testing the mask).
+// its four 20-pixel bands. With runs, a piece is painted from its run list
+// (the same pixels, without testing the mask).
 void DrawPieceAt(DIB_P& target, const XRECT& clip, int32_t dstX, int32_t dstY, const Jigsaw& jig,
                  int32_t i, const PieceLook& look, PieceRunCache* runs = nullptr);
 

@@ -6,47 +6,13 @@
 #include <cstring>
 
 #include "app/settings.h"
-#include "cut/knob_atlas.h"
-#include "cut/level_table.h"
-#include "cut/rect_cut.h"
 #include "cut/refresh_effects.h"
-#include "play/picture_codecs.h"
 #include "support/fake_platform.h"
 #include "support/play_jigsaw.h"
-#include "ui/lang.h"
+#include "support/play_photo_game.h"
 
 namespace varlo::testing {
 namespace {
-
-// About 60 turning pieces of a 720 x 480 photograph, spread over side 0.
-bool MakeRealGame(Jigsaw& jig, int32_t fw, int32_t fh) {
-  DIB_P photo, pic;
-  if (!DibLoadPictureFile(photo, std::string(VARLO_FIXTURE_DIR) + "/pictures/photo-160x120-exif.jpg", nullptr))
-    return false;
-  if (!DibCreate24(pic, 720, 480)) return false;
-  DibScale(pic, photo);
-  jig = Jigsaw{};
-  jig.Jig.ImageW = pic.Width;
-  jig.Jig.ImageH = pic.Height;
-  jig.Jig.ShapeStyle = 5;
-  jig.Jig.Level = 3;
-  jig.Jig.GameSeed = 17;
-  jig.Jig.SpreadOut = 1;
-  jig.Jig.Rotate = 1;
-  LevelTable table{};
-  if (!EvaluateLevelCounts(jig.Jig, table)) return false;
-  if (!AllocPieces(jig, jig.Jig.TotalTileNum + 1)) return false;
-  DIB_P atlas;
-  DrawKnobAtlas(atlas);
-  FakePlatform fake;
-  LANG_P lang;
-  RandomGenerator random(static_cast<uint32_t>(jig.Jig.GameSeed));
-  NullProgress progress;
-  if (!CutRectangularJigsaw(jig, atlas, random, progress, fake.platform(), lang)) return false;
-  DibFromBitmap(jig.Images[kPictureSlot], pic);
-  PlayArea area{Max(fw, pic.Width), Max(fh, pic.Height), fw, fh};
-  return SetupNewGame(jig, area, random, progress);
-}
 
 bool SameBytes(const DIB_P& a, const DIB_P& b) {
   return a.Size == b.Size && std::memcmp(a.Bits, b.Bits, static_cast<size_t>(a.Size)) == 0;
@@ -63,7 +29,7 @@ TEST_P(TwoBands, PaintWhatOneThreadPaints) {
   const LookCase& c = GetParam();
   constexpr int32_t kW = 1024, kH = 700;
   Jigsaw jig;
-  ASSERT_TRUE(MakeRealGame(jig, kW, kH));
+  ASSERT_TRUE(MakeCutPhotoGame(jig, kW, kH));
   NullProgress progress;
   ASSERT_TRUE(RefreshEffects(jig, c.emboss, c.wood, progress));
   FakePlatform fake;

@@ -5,9 +5,12 @@
 
 #include <cstring>
 
+#include "app/settings.h"
+#include "cut/refresh_effects.h"
 #include "play/piece_paint.h"
 #include "play/piece_runs.h"
 #include "support/play_jigsaw.h"
+#include "support/play_photo_game.h"
 
 namespace varlo::testing {
 namespace {
@@ -74,6 +77,50 @@ TEST(PieceRuns, PaintTheSamePixelsAsTheMaskTest) {
       }
   }
   EXPECT_GT(painted, 1000);
+}
+
+// The edge effects need a real cut: its pieces carry their effect slots
+// and bits, the layers come from the game's own effect code.
+TEST(PieceRuns, PaintTheSameEdgeEffectsOnACutPhotograph) {
+  Jigsaw jig;
+  ASSERT_TRUE(MakeCutPhotoGame(jig, 800, 600));
+  struct Look {
+    uint8_t emboss, wood;
+  };
+  DIB_P byMask, byRuns;
+  DibCreate24(byMask, 160, 140);
+  DibCreate24(byRuns, 160, 140);
+  XRECT clips[3];
+  RectSetXYWH(clips[0], 0, 0, 160, 140);
+  RectSetXYWH(clips[1], 41, 37, 23, 29);
+  RectSetXYWH(clips[2], 0, 50, 160, 10);
+  const int32_t spots[][2] = {{40, 40}, {-30, -20}, {120, 100}};
+  for (const Look look : {Look{1, 2}, Look{0, 1}, Look{3, 1}, Look{0, 2}}) {
+    NullProgress progress;
+    ASSERT_TRUE(RefreshEffects(jig, look.emboss, look.wood, progress));
+    PieceLook pl;
+    pl.EmbossStyle = look.emboss;
+    pl.WoodStyle = look.wood;
+    pl.EdgeW = WoodEdgeWidth(look.wood);
+    PieceRunCache runs;
+    for (int32_t i = 0; i < PieceCount(jig); i += 2) {
+      if (i == BorderPieceIndex(jig)) continue;
+      TILE_P& t = jig.Tiles[i];
+      t.Rot = static_cast<uint8_t>(i % 4);
+      PlaceRotated(jig, i);
+      t.Sel = (i / 2) % 2;
+      ASSERT_GT(EdgeWidthFor(jig, pl, t.Rot), 0);
+      for (const XRECT& clip : clips)
+        for (const auto& spot : spots) {
+          DibFillRect(byMask, 0, 0, 160, 140, 0x5A7090);
+          DibFillRect(byRuns, 0, 0, 160, 140, 0x5A7090);
+          DrawPieceAt(byMask, clip, spot[0], spot[1], jig, i, pl);
+          DrawPieceAt(byRuns, clip, spot[0], spot[1], jig, i, pl, &runs);
+          ASSERT_TRUE(SameBytes(byMask, byRuns)) << "piece " << i << " emboss " << int{look.emboss} << " wood "
+                                                 << int{look.wood} << " at " << spot[0] << "," << spot[1];
+        }
+    }
+  }
 }
 
 TEST(PieceRuns, AreBuiltAgainWhenTheMaskOrTheBoxChanged) {
