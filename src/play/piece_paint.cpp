@@ -69,10 +69,11 @@ void PaintEdgeSpan(uint8_t* drow, const uint8_t* frow, int32_t from, int32_t to,
       d[1] = static_cast<uint8_t>(Max(0, el.wood.g - dark));
       d[2] = static_cast<uint8_t>(Max(0, el.wood.r - dark));
     } else {
-      const int32_t sh = Max(0, 128 - (k - 1) * el.shadeStep);
-      d[0] = static_cast<uint8_t>(d[0] * (256 - sh) / 256);
-      d[1] = static_cast<uint8_t>(d[1] * (256 - sh) / 256);
-      d[2] = static_cast<uint8_t>(d[2] * (256 - sh) / 256);
+      // Unsigned, so that the division by 256 is a shift.
+      const uint32_t keep = static_cast<uint32_t>(256 - Max(0, 128 - (k - 1) * el.shadeStep));
+      d[0] = static_cast<uint8_t>((d[0] * keep) >> 8);
+      d[1] = static_cast<uint8_t>((d[1] * keep) >> 8);
+      d[2] = static_cast<uint8_t>((d[2] * keep) >> 8);
     }
   }
 }
