@@ -6,6 +6,8 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
+#include <set>
 #include <fstream>
 #include <sstream>
 
@@ -79,7 +81,7 @@ bool MakeSavedGame(const std::string& path, Jigsaw& jig, int32_t fw, int32_t fh)
   GameFlags flags;
   SaveContext ctx;
   ctx.SaveTemp = path + ".svt";
-  ctx.AutoSave = path + ".auto";
+  // No autosave path: only the game file is written.
   ctx.Flags = &flags;
   return SaveSolve(path, false, ViewOf(g), ctx).Saved;
 }
@@ -132,6 +134,12 @@ TEST_F(PlayToolTest, ScriptJoinsTwoPiecesAndSavesTheGame) {
   std::ostringstream expect;
   expect << "{\"pieces\":" << n << ",\"groups\":" << n - 1 << ",\"solved\":false,\"joins\":1,\"side\":0}\n";
   EXPECT_NE(text.find(expect.str()), std::string::npos) << text;
+  // The save leaves nothing behind but the game itself: no temporary file,
+  // no autosave copy.
+  std::set<std::string> files;
+  for (const auto& entry : std::filesystem::directory_iterator(dir.path()))
+    files.insert(entry.path().filename().string());
+  EXPECT_EQ(files, (std::set<std::string>{"game.sv1", "out.sv1", "play.txt"}));
 
   SolveRead read;
   std::string error;

@@ -220,7 +220,8 @@ int RunPlay(const std::vector<std::string>& argv) {
     SaveContext ctx;
     const std::string out = args->Get("out");
     ctx.SaveTemp = out + ".svt";
-    ctx.AutoSave = out + ".autosave-unused";
+    // No autosave path: a save of the game would otherwise also copy the
+    // whole game to the autosave file.
     ctx.Flags = &flags;
     const SaveOutcome saved = SaveSolve(out, false, ViewOf(g), ctx);
     if (!saved.Saved) return Fail(cmd, "saving " + out + ": " + saved.Error);
