@@ -43,8 +43,9 @@ void ExpectGolden(const DIB_P& field, int32_t x, int32_t y, const std::string& n
     ASSERT_TRUE(DibSavePng(crop, png, &error)) << error;
     std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(png.data()),
                                                 static_cast<std::streamsize>(png.size()));
-    std::printf("wrote %s\n", path.c_str());
-    return;
+    // Reported as skipped: a run that writes the pictures has compared
+    // nothing.
+    GTEST_SKIP() << "wrote " << path;
   }
   DIB_P golden;
   std::string error;
