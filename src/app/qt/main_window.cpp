@@ -104,8 +104,11 @@ TF_Main::TF_Main(const std::string& installDir, QWidget* parent) : QWidget(paren
   BuildMenu();
   lang_.ApplyToWindows = [this](const LANG_P&) { ApplyTexts(); };
 
-  // The window fills the desktop's work area.
-  if (QScreen* screen = QGuiApplication::primaryScreen()) setGeometry(screen->availableGeometry());
+  // The window fills the desktop's work area, and follows it.
+  if (QScreen* screen = QGuiApplication::primaryScreen()) {
+    setGeometry(screen->availableGeometry());
+    connect(screen, &QScreen::availableGeometryChanged, this, [this](const QRect& a) { WorkAreaChanged(a); });
+  }
   toolbar_->setGeometry(0, 0, width(), kToolbarHeight);
   fieldView_->setGeometry(0, kToolbarHeight, width(), std::max(0, height() - kToolbarHeight));
   ComputeFieldSize();
@@ -360,10 +363,18 @@ bool TF_Main::ShowFinish() {
 
 std::string TF_Main::AskSolvedImagePath(const std::string& folder, const std::string& name) {
   if (RunSolvedImageDialog) return RunSolvedImageDialog(folder, name);
-  const QString path = QFileDialog::getSaveFileName(
-      this, QString::fromStdString(Text(kLangMainForm, "SD_SaveImage")),
-      QString::fromStdString(folder + name), "Bitmap (*.bmp)");
-  std::string p = path.toStdString();
+  // Qt's own dialog rather than the desktop's: it looks the same on every
+  // desktop, and it is a widget of this process that a test can fill in.
+  QFileDialog dlg(this, QString::fromStdString(Text(kLangMainForm, "SD_SaveImage")),
+                  QString::fromStdString(folder), "Bitmap (*.bmp)");
+  dlg.setObjectName("SD_SaveImage");
+  dlg.setOption(QFileDialog::DontUseNativeDialog);
+  dlg.setAcceptMode(QFileDialog::AcceptSave);
+  dlg.setFileMode(QFileDialog::AnyFile);
+  dlg.setDefaultSuffix("bmp");
+  dlg.selectFile(QString::fromStdString(name));
+  if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return {};
+  std::string p = dlg.selectedFiles().first().toStdString();
   if (!p.empty() && LowerExt(p) != ".bmp") p += ".bmp";
   return p;
 }
@@ -488,6 +499,28 @@ void TF_Main::FormResize() {
   fieldView_->update();
 }
 
+void TF_Main::WorkAreaChanged(const QRect& area) {
+  if (fullScreen_ || isMinimized() || area.isEmpty() || area == geometry()) return;
+  const int32_t w0 = fieldW_, h0 = fieldH_;
+  switching_ = true;
+  setGeometry(area);
+  toolbar_->setGeometry(0, 0, width(), kToolbarHeight);
+  fieldView_->setGeometry(0, kToolbarHeight, width(), std::max(0, height() - kToolbarHeight));
+  ComputeFieldSize();
+  MovePiecesToFieldSize(w0, h0);
+  switching_ = false;
+  FormResize();
+}
+
+void TF_Main::MovePiecesToFieldSize(int32_t w0, int32_t h0) {
+  if (!game_ || !names_.bJigLoaded) return;
+  Jigsaw& jig = game_->Jig;
+  field_->SetSideContent(jig.Jig.ImageW, jig.Jig.ImageH);
+  for (int32_t win = 0; win < kPlayWindowCount; ++win)
+    MoveGroupsToFieldSize(jig, win, w0, h0, fieldW_, fieldH_);
+  field_->KeepReachable();
+}
+
 void TF_Main::MI_FullScreenClick() {
   fullScreen_ = !fullScreen_;
   SetMenuChecked("MI_FullScreen", fullScreen_);
@@ -509,13 +542,7 @@ void TF_Main::MI_FullScreenClick() {
   toolbar_->setGeometry(0, 0, width(), kToolbarHeight);
   fieldView_->setGeometry(0, kToolbarHeight, width(), std::max(0, height() - kToolbarHeight));
   ComputeFieldSize();
-  if (game_ && names_.bJigLoaded) {
-    Jigsaw& jig = game_->Jig;
-    field_->SetSideContent(jig.Jig.ImageW, jig.Jig.ImageH);
-    for (int32_t win = 0; win < kPlayWindowCount; ++win)
-      MoveGroupsToFieldSize(jig, win, w0, h0, fieldW_, fieldH_);
-    field_->KeepReachable();
-  }
+  MovePiecesToFieldSize(w0, h0);
   switching_ = false;
   FormResize();
   activateWindow();
@@ -712,9 +739,12 @@ bool TF_Main::AskSaveChanges() {
   if (r == kMsgNo) return true;
   if (r != kMsgYes) return false;
   if (SamePathNoCase(names_.sSolve, names_.sAutoSave)) names_.sSolve.clear();
-  // Only a save that worked lets the game be replaced or closed.
-  if (!names_.sSolve.empty()) return SaveTo(names_.sSolve, false);
-  return SaveAsDialog();
+  // Only a save that worked lets the game be replaced or closed. A game
+  // saved here joins the recent files as Save enters it, so the game saved
+  // at exit is the one offered at the next start.
+  const bool saved = !names_.sSolve.empty() ? SaveTo(names_.sSolve, false) : SaveAsDialog();
+  if (saved) AddRecentFile(names_.sSolve);
+  return saved;
 }
 
 bool TF_Main::SaveAsDialog() {

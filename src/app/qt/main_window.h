@@ -125,6 +125,13 @@ class TF_Main : public QWidget, public PlayView {
   // ---- layout ----
   void FormResize();
   void ComputeFieldSize();
+  // After the field changed from w0 x h0: the pieces moved group by group
+  // onto the new size and the floating windows kept reachable.
+  void MovePiecesToFieldSize(int32_t w0, int32_t h0);
+  // The desktop's work area changed (a panel appeared, grew or went away):
+  // a window that is not full screen follows it, and the pieces are moved
+  // onto the new field size as full screen moves them.
+  void WorkAreaChanged(const QRect& area);
   int32_t FieldW() const { return fieldW_; }
   int32_t FieldH() const { return fieldH_; }
 
