@@ -17,6 +17,10 @@ add_library(varlo_qt STATIC ${VARLO_QT_SOURCES})
 set_target_properties(varlo_qt PROPERTIES AUTOMOC ON)
 target_include_directories(varlo_qt PUBLIC ${CMAKE_SOURCE_DIR}/src)
 target_link_libraries(varlo_qt PUBLIC varlo_engine Qt6::Widgets Qt6::Multimedia Qt6::Svg)
+# The application icon, built into the game for its window frames.
+qt_add_resources(varlo_qt varlo_icon PREFIX "/icons"
+  BASE ${CMAKE_SOURCE_DIR}/resources/desktop
+  FILES ${CMAKE_SOURCE_DIR}/resources/desktop/varlo-jigsaw.svg)
 
 # UI tests: one Qt Test executable per tests/ui/*_test.cpp, run on the
 # offscreen platform with a throw-away home folder.

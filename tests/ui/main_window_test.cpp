@@ -124,6 +124,9 @@ class MainWindowTest : public QObject {
     QVERIFY(!s.dialogCalls[0].save);
     QVERIFY(s.main->isVisible());
     QVERIFY(s.main->IsReady());
+    // The game's icon is in every frame, drawn from the built-in picture.
+    QVERIFY(!QApplication::windowIcon().pixmap(32, 32).isNull());
+    QVERIFY(!s.main->windowIcon().pixmap(32, 32).isNull());
     // First run: the starter pack was copied into the player's folder.
     QVERIFY(fs::exists(s.main->Names().sUserJigDir + "Blocks.ast"));
     // No game yet: Save is disabled, the game shortcuts do nothing.
@@ -235,6 +238,30 @@ class MainWindowTest : public QObject {
     QVERIFY(!m.Toolbar()->ButtonVisible(kBiClose));
     QTRY_COMPARE(m.geometry().size(), work.size());
     QVERIFY(m.Field().GameOpen());
+  }
+
+  void windowFollowsTheWorkArea() {
+    Session s;
+    s.OpenBlocks();
+    TF_Main& m = *s.main;
+    const QRect work = QGuiApplication::primaryScreen()->availableGeometry();
+    // A panel of 120 pixels appears at the bottom: the window and the field
+    // shrink, and every piece stays on the field.
+    const QRect smaller(work.x(), work.y(), work.width(), work.height() - 120);
+    m.WorkAreaChanged(smaller);
+    QCOMPARE(m.geometry(), smaller);
+    QCOMPARE(m.FieldH(), smaller.height() - kToolbarHeight);
+    QCOMPARE(m.Field().FH, m.FieldH());
+    const Jigsaw& jig = *m.Field().Game();
+    for (int32_t i = 0; i < PieceCount(jig); ++i) {
+      const TILE_P& t = jig.Tiles[i];
+      QVERIFY2(t.Y < m.FieldH() && t.X < m.FieldW(), qPrintable(QString("piece %1 at %2,%3").arg(i).arg(t.X).arg(t.Y)));
+    }
+    // Full screen keeps the whole screen whatever the work area does.
+    m.RunMenuItem("MI_FullScreen");
+    QTRY_COMPARE(m.geometry().size(), QGuiApplication::primaryScreen()->geometry().size());
+    m.WorkAreaChanged(work);
+    QCOMPARE(m.geometry().size(), QGuiApplication::primaryScreen()->geometry().size());
   }
 
   void saveQuestionAtExit() {

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QEventLoop>
 #include <QFile>
+#include <QIcon>
 #include <QTimer>
 
 #include "app/qt/main_window.h"
@@ -12,6 +13,10 @@ namespace varlo {
 
 std::unique_ptr<TF_Main> RunEntrySequence(const QElapsedTimer& started, const StartupOptions& options) {
   QApplication::setApplicationName(kProductTitle);
+  // Every window of the game carries the game's icon in its frame and in
+  // the task bar; the desktop entry names the same picture.
+  QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/varlo-jigsaw.svg")));
+  QGuiApplication::setDesktopFileName(QStringLiteral("varlo-jigsaw"));
 
   // The about window as the splash, painted at once.
   auto splash = std::make_unique<TF_AboutVarloUsa>(true, nullptr);
