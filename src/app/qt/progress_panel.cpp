@@ -94,7 +94,11 @@ void ProgressPanel::paintEvent(QPaintEvent*) {
     PaintThreePart(p, skin_, 340, 22, 10, kBarH, QRect(kBarX, kBarY, barW, kBarH));
     PaintThreePart(p, skin_, 340, 1, 10, kBarH, QRect(kBarX, kBarY, BarWidth(), kBarH));
   }
-  p.setPen(Qt::white);
+  // The caption stands out from whatever the skin's panel is: dark on a
+  // light panel, white on a dark one.
+  const QPoint behind(318 + 5, 1 + 28);
+  const QColor panel = skin_.isNull() || !skin_.rect().contains(behind) ? QColor(70, 78, 92) : skin_.pixelColor(behind);
+  p.setPen(panel.lightness() > 140 ? QColor(32, 36, 44) : QColor(Qt::white));
   QFont f = font();
   f.setBold(true);
   f.setPixelSize(14);
