@@ -47,7 +47,11 @@ endif()
 # The game.
 add_executable(varlo-jigsaw ${CMAKE_SOURCE_DIR}/src/app/qt/main.cpp)
 target_link_libraries(varlo-jigsaw PRIVATE varlo_qt)
-add_dependencies(varlo-jigsaw varlo_data)
+# Building the game alone also makes everything it reads at run time: the
+# data tree, the baked pictures and skins, the shape library and the starter
+# jigsaws.
+add_dependencies(varlo-jigsaw varlo_data varlo_baked_pictures varlo_art varlo_shape_library
+                 varlo_starter_jigsaws)
 
 # Installing: the game, and the desktop entry with its icon. The data tree
 # goes to <prefix>/share/varlo-jigsaw/, where the installed game finds it.
