@@ -58,11 +58,11 @@ TEST(LangFile, EveryEncodingGivesTheSameItems) {
                            "sample.utf16be.lng", "sample.cp1252.lng", "sample.latin1.lng"}) {
     EXPECT_EQ(ReadFixture(name), expected) << name;
   }
-  const std::vector<LANG_ITEM> specials = ReadFixture("specials.utf8.lng");
-  ASSERT_EQ(specials.size(), 1u);
-  EXPECT_EQ(specials[0].sText, "€ … „Anführung“ ‚einfach‘ – — ™ Š Ž œ Ÿ • † ‰");
-  EXPECT_EQ(ReadFixture("specials.cp1252.lng"), specials);
-  EXPECT_EQ(ReadFixture("specials.utf16le.lng"), specials);
+  const std::vector<LANG_ITEM> punctuation = ReadFixture("punctuation.utf8.lng");
+  ASSERT_EQ(punctuation.size(), 1u);
+  EXPECT_EQ(punctuation[0].sText, "€ … „Anführung“ ‚einfach‘ – — ™ Š Ž œ Ÿ • † ‰");
+  EXPECT_EQ(ReadFixture("punctuation.cp1252.lng"), punctuation);
+  EXPECT_EQ(ReadFixture("punctuation.utf16le.lng"), punctuation);
 }
 
 TEST(LangFile, LinesEndAtEveryBreakAndANulEndsTheText) {
