@@ -307,7 +307,14 @@ class Run {
   void ReAim(int32_t n, int32_t gi, int32_t art) {
     const IrregularEdge g = Cell(n).Edges[static_cast<size_t>(gi)];
     const Pt centre{static_cast<double>(Tile(art).CentreX), static_cast<double>(Tile(art).CentreY)};
-    const Pt l1{g.LineX1, g.LineY1}, l2{g.LineX2, g.LineY2};
+    Pt l1{g.LineX1, g.LineY1}, l2{g.LineX2, g.LineY2};
+    // Four cells meeting at one corner leave the two across it an edge
+    // of no length and so no line. The boundary between them still runs
+    // square to the line between their seeds; without it the space
+    // between the drawings at that corner would have no edge and one
+    // cell's fill would run into the other.
+    const bool pointLine = l1.x == l2.x && l1.y == l2.y;
+    if (pointLine && !SeedBisector(n, g, l1, l2)) return;
     // F: the nearest point of the supporting line to the artistic centre.
     const double dx = l2.x - l1.x, dy = l2.y - l1.y, len2 = dx * dx + dy * dy;
     double t = len2 > 0 ? ((centre.x - l1.x) * dx + (centre.y - l1.y) * dy) / len2 : 0;
@@ -318,10 +325,16 @@ class Run {
     if (std::fabs(dy) > std::fabs(dx)) firstTowardF = mid.y >= f.y;
     else if (l1.x < l2.x) firstTowardF = mid.x >= f.x;
     else firstTowardF = f.x >= mid.x;
-    Pt I, T;
-    int16_t artI;
-    if (firstTowardF) I = {g.X2, g.Y2}, T = l1, artI = g.ArtisticEnd2;
-    else I = {g.X1, g.Y1}, T = l2, artI = g.ArtisticEnd1;
+    const Pt T = firstTowardF ? l1 : l2;
+    // The kept end is the one away from T. A re-aim that did not turn the
+    // edge keeps its old line while the new ends are ordered by their own
+    // y and x, so the edge's first end need not lie toward the line's
+    // first end any more; keeping the wrong one would drop the end already
+    // moved onto another drawing.
+    const Pt e1{g.X1, g.Y1}, e2{g.X2, g.Y2};
+    const bool keepSecond = std::hypot(e2.x - T.x, e2.y - T.y) >= std::hypot(e1.x - T.x, e1.y - T.y);
+    const Pt I = keepSecond ? e2 : e1;
+    const int16_t artI = keepSecond ? g.ArtisticEnd2 : g.ArtisticEnd1;
 
     const int32_t nb = g.Neighbour;
     const Pt own{static_cast<double>(Tile(n).CentreX), static_cast<double>(Tile(n).CentreY)};
@@ -359,7 +372,23 @@ class Run {
       J = hit;
       turned = true;
     }
-    SetEnds(n, gi, I, artI, J, static_cast<int16_t>(art), turned);
+    SetEnds(n, gi, I, artI, J, static_cast<int16_t>(art), turned || pointLine);
+  }
+
+  // The line through the point edge g of cell n square to the line between
+  // the seeds of n and g's neighbour, run out to the rectangle both ways and
+  // its ends ordered like an edge's.
+  bool SeedBisector(int32_t n, const IrregularEdge& g, Pt& l1, Pt& l2) {
+    const PointI a = Cell(n).Seed, b = Cell(g.Neighbour).Seed;
+    const PointD d{-static_cast<double>(b.y - a.y), static_cast<double>(b.x - a.x)};
+    if (d.x == 0 && d.y == 0) return false;
+    PointD from, to;
+    if (!ClipToJigsawRect(rect_, {g.X1, g.Y1}, {-d.x, -d.y}, true, from, to)) return false;
+    l1 = {to.x, to.y};
+    if (!ClipToJigsawRect(rect_, {g.X1, g.Y1}, d, true, from, to)) return false;
+    l2 = {to.x, to.y};
+    if (l2.y < l1.y || (l2.y == l1.y && l2.x < l1.x)) std::swap(l1, l2);
+    return true;
   }
 
   // ---- trim, crossings, tiny edges, boxes ----

@@ -188,6 +188,37 @@ TEST(ShapePlacement, CoarseLevelsOfALargePhotographCutWithoutPaintError) {
     }
   }
 }
+
+// Fine levels of photographs fitted to a 1920 x 1200 screen, where two
+// plain cells meet only at a short or pointlike edge between two drawings.
+// That edge must still be carried from one drawing's outline to the
+// other's, or one cell's fill runs into the other in every attempt.
+TEST(ShapePlacement, CellsBetweenTwoDrawingsStayApartAtFineLevels) {
+  const ShapeLibrary lib = BuiltLibrary();
+  struct Case {
+    int32_t w, h, level;
+    uint32_t seed;
+    const char* what;
+  };
+  const Case cases[] = {
+      // A short edge first re-aimed onto one drawing without turning: its
+      // ends came out level and in the other order than its old line.
+      {1600, 1200, 0, 309841u, "re-aimed short edge keeps the end on the first drawing"},
+      // Four cells at one corner: the two plain ones share an edge of no
+      // length with no line of its own.
+      {800, 1200, 3, 151461u, "point edge between two drawings"},
+      {1600, 1200, 3, 286084u, "point edge between two drawings"},
+  };
+  for (const Case& k : cases) {
+    ShapePlacement placement(lib);
+    const Cut c = RunCut(Style3(k.w, k.h, k.level), k.seed, placement);
+    ASSERT_TRUE(c.ok) << k.what;
+    EXPECT_FALSE(c.report.Error.Any) << k.what << ": piece " << c.report.Error.Index << " at "
+                                     << c.report.Error.X << "," << c.report.Error.Y;
+    EXPECT_FALSE(c.report.ArtisticFailed) << k.what;
+    EXPECT_EQ(WhitePixels(c), 0) << k.what;
+  }
+}
 #endif
 
 TEST(ShapePlacement, EachDrawingDrawsEntryAngleAndTheAllowedFlipsOnly) {
