@@ -19,13 +19,14 @@
 #include "play/picture_codecs.h"
 #include "support/fake_platform.h"
 #include "support/play_jigsaw.h"
+#include "support/run_tool.h"
 #include "support/temp_home.h"
 #include "ui/lang.h"
 
 namespace varlo::testing {
 namespace {
 
-const std::string kTool = std::string(VARLO_BINARY_DIR) + "/bin/varlo-tool";
+const std::string kTool = ToolPath();
 
 bool MakePicture(DIB_P& pic) {
   DIB_P photo;
@@ -86,16 +87,9 @@ bool MakeSavedGame(const std::string& path, Jigsaw& jig, int32_t fw, int32_t fh)
   return SaveSolve(path, false, ViewOf(g), ctx).Saved;
 }
 
-int RunTool(const std::string& args, std::string& out) {
-  const std::string outFile = args + ".stdout";
-  std::string cmd = kTool + " play " + args + " > /tmp/varlo_play_tool.out 2>&1";
-  const int rc = std::system(cmd.c_str());
-  std::ifstream f("/tmp/varlo_play_tool.out");
-  std::stringstream s;
-  s << f.rdbuf();
-  out = s.str();
-  return WIFEXITED(rc) ? WEXITSTATUS(rc) : -1;
-}
+// "varlo-tool play <args>"; each run keeps its output to itself, so tests
+// running side by side never read each other's.
+int RunPlay(const std::string& args, std::string& out) { return RunTool("play " + args, out); }
 
 class PlayToolTest : public ::testing::Test {
  protected:
@@ -129,7 +123,7 @@ TEST_F(PlayToolTest, ScriptJoinsTwoPiecesAndSavesTheGame) {
   const std::string out = dir.path() + "out.sv1";
   const std::string shot = std::string(VARLO_BINARY_DIR) + "/play-tool-screenshot.png";
   std::string text;
-  ASSERT_EQ(RunTool(game + " --script " + script + " --field 1280x720 --out " + out + " --screenshot " + shot, text), 0)
+  ASSERT_EQ(RunPlay(game + " --script " + script + " --field 1280x720 --out " + out + " --screenshot " + shot, text), 0)
       << text;
   std::ostringstream expect;
   expect << "{\"pieces\":" << n << ",\"groups\":" << n - 1 << ",\"solved\":false,\"joins\":1,\"side\":0}\n";
@@ -171,12 +165,12 @@ TEST_F(PlayToolTest, BadScriptLinesStopWithTheirNumber) {
     const std::string script = dir.path() + "bad.txt";
     std::ofstream(script) << "# fine\nmove 5 5\n" << c.line << "\n";
     std::string text;
-    EXPECT_EQ(RunTool(game + " --script " + script + " --field 640x480", text), 2) << c.line;
+    EXPECT_EQ(RunPlay(game + " --script " + script + " --field 640x480", text), 2) << c.line;
     EXPECT_NE(text.find("line 3: "), std::string::npos) << text;
     EXPECT_NE(text.find(c.message), std::string::npos) << text;
   }
   std::string text;
-  EXPECT_EQ(RunTool(dir.path() + "missing.sv1 --script " + dir.path() + "bad.txt", text), 2);
+  EXPECT_EQ(RunPlay(dir.path() + "missing.sv1 --script " + dir.path() + "bad.txt", text), 2);
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include "files/saved_game_writer.h"
 #include "play/picture_codecs.h"
 #include "support/synthetic_game.h"
+#include "support/run_tool.h"
 #include "support/temp_home.h"
 
 namespace fs = std::filesystem;
@@ -19,18 +20,7 @@ using namespace varlo::testing;
 
 namespace {
 
-const std::string kTool = std::string(VARLO_BINARY_DIR) + "/bin/varlo-tool";
-
-int RunTool(const std::string& args, std::string& out) {
-  out.clear();
-  FILE* p = popen((kTool + " " + args + " 2>&1").c_str(), "r");
-  if (!p) return -1;
-  char buf[4096];
-  size_t n;
-  while ((n = fread(buf, 1, sizeof buf, p)) > 0) out.append(buf, n);
-  const int status = pclose(p);
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
+const std::string kTool = ToolPath();
 
 size_t Count(const std::string& s, const std::string& what) {
   size_t n = 0;

@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "play/picture_codecs.h"
+#include "support/run_tool.h"
 #include "support/temp_home.h"
 
 namespace fs = std::filesystem;
@@ -13,19 +14,8 @@ using namespace varlo::testing;
 
 namespace {
 
-const std::string kTool = std::string(VARLO_BINARY_DIR) + "/bin/varlo-tool";
+const std::string kTool = ToolPath();
 const std::string kPhoto = "/usr/share/backgrounds/friends_by_Aitzol_Berasategi.jpg";
-
-int RunTool(const std::string& args, std::string& out) {
-  out.clear();
-  FILE* p = popen((kTool + " " + args + " 2>&1").c_str(), "r");
-  if (!p) return -1;
-  char buf[4096];
-  size_t n;
-  while ((n = fread(buf, 1, sizeof buf, p)) > 0) out.append(buf, n);
-  const int status = pclose(p);
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
 
 TEST(VarloToolIrregularCut, CutsAPhotographInEachIrregularStyle) {
   if (!fs::exists(kTool)) GTEST_SKIP() << "varlo-tool is not built";

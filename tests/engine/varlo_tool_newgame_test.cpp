@@ -15,6 +15,7 @@
 #include "play/play_field.h"
 #include "support/play_jigsaw.h"
 #include "support/small_pack.h"
+#include "support/run_tool.h"
 #include "support/temp_home.h"
 
 namespace fs = std::filesystem;
@@ -23,18 +24,7 @@ using namespace varlo::testing;
 
 namespace {
 
-const std::string kTool = std::string(VARLO_BINARY_DIR) + "/bin/varlo-tool";
-
-int RunTool(const std::string& args, std::string& out) {
-  out.clear();
-  FILE* p = popen((kTool + " " + args + " 2>&1").c_str(), "r");
-  if (!p) return -1;
-  char buf[4096];
-  size_t n;
-  while ((n = fread(buf, 1, sizeof buf, p)) > 0) out.append(buf, n);
-  const int status = pclose(p);
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
+const std::string kTool = ToolPath();
 
 bool ReadGame(const std::string& path, SavedGame& g) {
   SolveRead io;
