@@ -10,6 +10,7 @@
 namespace varlo {
 
 bool ComputeEffects(Jigsaw& jig, int32_t rot, int32_t embossStyle, int32_t woodStyle) {
+  ++jig.ImageStamp;
   if (EmbossWidth(embossStyle) > 0) EmbossJigsaw(jig, rot, embossStyle);
   return BuildEffectLayer(jig, rot, woodStyle);
 }
@@ -20,6 +21,7 @@ int32_t RefreshEffectsSteps(const Jigsaw& jig, int32_t embossStyle, int32_t wood
 }
 
 bool RefreshEffects(Jigsaw& jig, int32_t embossStyle, int32_t woodStyle, Progress& progress) {
+  ++jig.ImageStamp;
   for (int32_t r = 0; r < 4; ++r) DibFree(jig.Images[kEffectSlot + r]);
   SortPieces(jig, false);
   if (EmbossWidth(embossStyle) == 0 && BandWidth(woodStyle) == 0) return true;

@@ -199,12 +199,19 @@ int32_t PlayField::DefaultComposeThreads() { return std::thread::hardware_concur
 
 void PlayField::ComposeInTwoBands(DIB_P& target, const XRECT& clip, int32_t mode) {
   // Every pixel is painted by the same steps whichever band holds it, so
-  // the result is the one-thread result. The bands only read the run
-  // lists: they are built here first.
+  // the result is the one-thread result. The bands only read the paint
+  // lists: they are made ready here first, half of them on each thread.
+  auto prepare = [this](size_t from, size_t to) { runs_.Prepare(*jig_, from, to, options.Look); };
   if (GameOpen()) {
-    const int32_t border = BorderPieceIndex(*jig_);
-    for (const SortEntry& s : jig_->Sort)
-      if (s.Index != border) runs_.Get(*jig_, s.Index);
+    runs_.Reserve(*jig_);
+    const size_t n = jig_->Sort.size();
+    try {
+      std::thread second(prepare, n / 2, n);
+      prepare(0, n / 2);
+      second.join();
+    } catch (const std::system_error&) {
+      prepare(0, n);
+    }
   }
   XRECT top, bottom;
   const int32_t split = clip.Top + clip.Height / 2;
@@ -223,7 +230,19 @@ void PlayField::ComposeInTwoBands(DIB_P& target, const XRECT& clip, int32_t mode
   runs_.Freeze(false);
 }
 
-void PlayField::ComposeArea(DIB_P& target, const XRECT& clip, int32_t mode) {
+void PlayField::ComposeArea(DIB_P& target, const XRECT& area, int32_t mode) {
+  // Strip by strip from the top: a strip of the field stays in the cache
+  // while its background, pieces and shadows are painted over each other
+  // (the shadows read what lies below them). Painted in one pass, the
+  // field would be fetched from memory again for most shadow pixels.
+  for (int32_t top = area.Top; top <= area.Bottom; top += kStripRows) {
+    XRECT strip;
+    RectSetLTRB(strip, area.Left, top, area.Right, Min(area.Bottom, top + kStripRows - 1));
+    ComposeStrip(target, strip, mode);
+  }
+}
+
+void PlayField::ComposeStrip(DIB_P& target, const XRECT& clip, int32_t mode) {
   const bool game = GameOpen();
   const int32_t pickedGroup = game && Picked >= 0 ? jig_->Tiles[Picked].Group : -1;
   for (int32_t k = 0; k < kFieldWindows; ++k) {

@@ -163,6 +163,9 @@ void PlayField::Snap() {
 void PlayField::ClearSeam(int32_t i, int32_t group) {
   if (options.Look.WoodStyle == 0 || options.Look.EdgeW <= 0 || !GameOpen()) return;
   varlo::ClearSeam(*jig_, i, group, options.Look.WoodStyle);
+  // The bands of i and of its neighbours changed in the layer.
+  runs_.Forget(i);
+  for (int16_t q : jig_->Tiles[i].Nb) runs_.Forget(q);
 }
 
 void PlayField::StartStar(int32_t p, int32_t q) {

@@ -1,5 +1,8 @@
-// Building the run lists of the pieces from the mask.
+// Building the paint lists of the pieces from the mask, the picture and the
+// effect layer of their rotation.
 #include "play/piece_runs.h"
+
+#include <algorithm>
 
 #include "play/dib.h"
 
@@ -7,10 +10,23 @@ namespace varlo {
 
 namespace {
 
-void BuildRuns(PieceRunList& list, const DIB_P& mask, const DIB_P& pic, const TILE_P& t) {
+struct Sources {
+  const DIB_P* pic;
+  const DIB_P* mask;
+  const DIB_P* eff;  // null without an edge effect
+  int32_t e;
+  bool shaded;
+};
+
+// The piece's own runs and their pixels, shaded by the mask's red when
+// the look embosses (each channel plus red minus 128, clamped).
+void BuildPieceRuns(PieceRunList& list, const Sources& s, const TILE_P& t) {
+  const DIB_P& mask = *s.mask;
+  const DIB_P& pic = *s.pic;
+  const int32_t mb = mask.BytesPerPixel;
   list.RowStart.assign(1, 0);
   list.Runs.clear();
-  const int32_t mb = mask.BytesPerPixel;
+  uint32_t pixels = 0;
   for (int32_t r = 0; r < t.RotH; ++r) {
     const int32_t y = t.MapY + r;
     if (y >= 0 && y < mask.Height && y < pic.Height) {
@@ -22,42 +38,177 @@ void BuildRuns(PieceRunList& list, const DIB_P& mask, const DIB_P& pic, const TI
         while (x < x1 && m[x * mb] != t.Key) ++x;
         const int32_t start = x;
         while (x < x1 && m[x * mb] == t.Key) ++x;
-        if (x > start)
-          list.Runs.push_back({static_cast<uint16_t>(start - t.MapX), static_cast<uint16_t>(x - start)});
+        if (x > start) {
+          list.Runs.push_back(
+              {static_cast<uint16_t>(start - t.MapX), static_cast<uint16_t>(x - start), pixels});
+          pixels += static_cast<uint32_t>(x - start);
+        }
       }
     }
     list.RowStart.push_back(static_cast<uint32_t>(list.Runs.size()));
   }
-  list.MaskBits = mask.Bits;
+  list.Pixels.resize(size_t{pixels} * 3);
+  uint8_t* out = list.Pixels.data();
+  for (int32_t r = 0; r < t.RotH; ++r) {
+    const uint32_t first = list.RowStart[r], last = list.RowStart[r + 1];
+    if (first == last) continue;
+    const int32_t y = t.MapY + r;
+    const uint8_t* prow = DibRow(pic, y) + static_cast<ptrdiff_t>(t.MapX) * 3;
+    const uint8_t* mrow = DibRow(mask, y) + static_cast<ptrdiff_t>(t.MapX) * mb;
+    for (uint32_t k = first; k < last; ++k) {
+      const PieceRun& run = list.Runs[k];
+      const uint8_t* p = prow + 3 * run.X;
+      if (!s.shaded) {
+        std::copy(p, p + 3 * run.Len, out);
+        out += 3 * run.Len;
+        continue;
+      }
+      const uint8_t* m = mrow + static_cast<ptrdiff_t>(run.X) * mb;
+      for (int32_t i = 0; i < run.Len; ++i, p += 3, m += mb, out += 3) {
+        const int32_t shade = m[2] - 128;
+        out[0] = static_cast<uint8_t>(ClampByte(p[0] + shade));
+        out[1] = static_cast<uint8_t>(ClampByte(p[1] + shade));
+        out[2] = static_cast<uint8_t>(ClampByte(p[2] + shade));
+      }
+    }
+  }
+}
+
+// The band around the piece: every pixel of its box and band (inside the
+// layer) that is not one of its own and where its band has a level.
+void BuildEdgeRuns(PieceRunList& list, const Sources& s, const TILE_P& t) {
+  list.EdgeStart.clear();
+  list.EdgeRuns.clear();
+  list.Levels.clear();
+  if (!s.eff) return;
+  const DIB_P& eff = *s.eff;
+  const int32_t shift = EdgeShiftOf(t);
+  const int32_t rows = t.RotH + s.e;
+  const int32_t c0 = Max(0, -t.MapX), c1 = Min(t.RotW + s.e, eff.Width - t.MapX);
+  list.EdgeStart.assign(1, 0);
+  uint32_t levels = 0;
+  for (int32_t r = 0; r < rows; ++r) {
+    const int32_t y = t.MapY + r;
+    if (y >= 0 && y < eff.Height && c0 < c1) {
+      const uint8_t* frow = EffectPixel(eff, t.MapX, y);
+      // The piece's own runs of this row, skipped in step.
+      uint32_t k = r < t.RotH ? list.RowStart[r] : 0;
+      const uint32_t kEnd = r < t.RotH ? list.RowStart[r + 1] : 0;
+      int32_t x = c0;
+      while (x < c1) {
+        while (k < kEnd && list.Runs[k].X + list.Runs[k].Len <= x) ++k;
+        if (k < kEnd && list.Runs[k].X <= x) {
+          x = list.Runs[k].X + list.Runs[k].Len;
+          continue;
+        }
+        const int32_t stop = k < kEnd ? Min(c1, list.Runs[k].X) : c1;
+        while (x < stop && EdgeLevelAt(frow + static_cast<ptrdiff_t>(x) * kEffectPixelBytes, t, shift) == 0) ++x;
+        const int32_t start = x;
+        while (x < stop && EdgeLevelAt(frow + static_cast<ptrdiff_t>(x) * kEffectPixelBytes, t, shift) != 0) ++x;
+        if (x > start) {
+          list.EdgeRuns.push_back({static_cast<uint16_t>(start), static_cast<uint16_t>(x - start), levels});
+          levels += static_cast<uint32_t>(x - start);
+        }
+      }
+    }
+    list.EdgeStart.push_back(static_cast<uint32_t>(list.EdgeRuns.size()));
+  }
+  list.Levels.resize(levels);
+  uint8_t* out = list.Levels.data();
+  for (int32_t r = 0; r < rows; ++r) {
+    const uint32_t first = list.EdgeStart[r], last = list.EdgeStart[r + 1];
+    if (first == last) continue;
+    const uint8_t* frow = EffectPixel(eff, t.MapX, t.MapY + r);
+    for (uint32_t k = first; k < last; ++k) {
+      const PieceRun& run = list.EdgeRuns[k];
+      for (int32_t x = run.X; x < run.X + run.Len; ++x)
+        *out++ = static_cast<uint8_t>(EdgeLevelAt(frow + static_cast<ptrdiff_t>(x) * kEffectPixelBytes, t, shift));
+    }
+  }
+}
+
+// The sources of piece t with the look; false when it has no mask or a
+// box the lists cannot hold (boxes are far below 65536 pixels wide).
+bool SourcesOf(const Jigsaw& jig, const TILE_P& t, const PieceLook& look, Sources& s) {
+  const int32_t r = t.Rot & 3;
+  s.pic = &jig.Images[kPictureSlot + r];
+  s.mask = &jig.Images[kMaskSlot + r];
+  s.e = EdgeWidthFor(jig, look, r);
+  s.eff = s.e > 0 ? &jig.Images[kEffectSlot + r] : nullptr;
+  s.shaded = look.EmbossStyle != 0;
+  return s.mask->Width > 0 && s.pic->Width > 0 && s.pic->BytesPerPixel == 3 && t.RotW > 0 && t.RotH > 0 &&
+         t.RotW + s.e <= 65535;
+}
+
+bool Matches(const PieceRunList& list, const Jigsaw& jig, const TILE_P& t, const Sources& s) {
+  return list.Rot == (t.Rot & 3) && list.MaskBits == s.mask->Bits && list.PictureBits == s.pic->Bits &&
+         list.EffectBits == (s.eff ? s.eff->Bits : nullptr) && list.Stamp == jig.ImageStamp &&
+         list.MapX == t.MapX && list.MapY == t.MapY && list.W == t.RotW && list.H == t.RotH &&
+         list.Key == t.Key && list.EdgeW == s.e && list.Shaded == s.shaded &&
+         (!s.eff || (list.WoodBit == t.WoodBit && list.WoodSlot == t.WoodSlot));
+}
+
+void Build(PieceRunList& list, const Jigsaw& jig, const TILE_P& t, const Sources& s) {
+  BuildPieceRuns(list, s, t);
+  BuildEdgeRuns(list, s, t);
+  list.MaskBits = s.mask->Bits;
+  list.PictureBits = s.pic->Bits;
+  list.EffectBits = s.eff ? s.eff->Bits : nullptr;
+  list.Stamp = jig.ImageStamp;
   list.MapX = t.MapX;
   list.MapY = t.MapY;
   list.W = t.RotW;
   list.H = t.RotH;
+  list.EdgeW = s.e;
+  list.WoodBit = t.WoodBit;
+  list.WoodSlot = t.WoodSlot;
   list.Key = t.Key;
+  list.Rot = static_cast<uint8_t>(t.Rot & 3);
+  list.Shaded = s.shaded;
 }
 
 }  // namespace
 
-const PieceRunList* PieceRunCache::Get(const Jigsaw& jig, int32_t i) {
+void PieceRunCache::Reserve(const Jigsaw& jig) {
+  const size_t need = static_cast<size_t>(PieceCount(jig));
+  if (lists_.size() != need) lists_.assign(need, PieceRunList{});
+}
+
+const PieceRunList* PieceRunCache::Get(const Jigsaw& jig, int32_t i, const PieceLook& look) {
   if (i < 0 || i >= PieceCount(jig)) return nullptr;
   const TILE_P& t = jig.Tiles[i];
-  const int32_t r = t.Rot & 3;
-  const DIB_P& mask = jig.Images[kMaskSlot + r];
-  const DIB_P& pic = jig.Images[kPictureSlot + r];
-  // Boxes are far below 65536 pixels wide; a larger one is not cached.
-  if (mask.Width <= 0 || pic.Width <= 0 || t.RotW <= 0 || t.RotH <= 0 || t.RotW > 65535) return nullptr;
-  const size_t need = static_cast<size_t>(PieceCount(jig)) * 4;
-  if (lists_.size() != need) {
+  Sources s;
+  if (!SourcesOf(jig, t, look, s)) return nullptr;
+  if (lists_.size() != static_cast<size_t>(PieceCount(jig))) {
     if (frozen_) return nullptr;
-    lists_.assign(need, PieceRunList{});
+    Reserve(jig);
   }
-  PieceRunList& list = lists_[static_cast<size_t>(i) * 4 + r];
-  if (list.MaskBits != mask.Bits || list.MapX != t.MapX || list.MapY != t.MapY || list.W != t.RotW ||
-      list.H != t.RotH || list.Key != t.Key) {
+  PieceRunList& list = lists_[static_cast<size_t>(i)];
+  if (!Matches(list, jig, t, s)) {
     if (frozen_) return nullptr;
-    BuildRuns(list, mask, pic, t);
+    Build(list, jig, t, s);
   }
   return &list;
+}
+
+void PieceRunCache::Prepare(const Jigsaw& jig, size_t from, size_t to, const PieceLook& look) {
+  if (lists_.size() != static_cast<size_t>(PieceCount(jig))) return;
+  to = std::min(to, jig.Sort.size());
+  // The border piece is painted as its four bands, never from a list.
+  const int32_t border = BorderPieceIndex(jig);
+  for (size_t k = from; k < to; ++k) {
+    const int32_t i = jig.Sort[k].Index;
+    if (i < 0 || i >= PieceCount(jig) || i == border) continue;
+    const TILE_P& t = jig.Tiles[i];
+    Sources s;
+    if (!SourcesOf(jig, t, look, s)) continue;
+    PieceRunList& list = lists_[static_cast<size_t>(i)];
+    if (!Matches(list, jig, t, s)) Build(list, jig, t, s);
+  }
+}
+
+void PieceRunCache::Forget(int32_t i) {
+  if (i >= 0 && static_cast<size_t>(i) < lists_.size()) lists_[static_cast<size_t>(i)].Rot = 255;
 }
 
 }  // namespace varlo

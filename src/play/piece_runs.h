@@ -1,48 +1,75 @@
-// Where a piece's mask carries its key, kept as runs per row of its turned
-// box. Painting a piece from its runs copies or shades whole runs and never
-// tests a mask pixel again; a full recompose of a big game spends most of
-// its time on those tests otherwise.
+// A piece ready to paint: where its mask carries its key, kept as runs per
+// row of its turned box together with the piece's own pixels (shaded by
+// the emboss when the look has one) and the band levels of its edge
+// effect. Painting a piece from its list copies whole runs from one
+// sequential buffer and shades its band from another; it never reads the
+// mask, the picture or the effect layer, whose rows lie far apart. A full
+// recompose of a big game spends most of its time on those reads
+// otherwise.
 #pragma once
 
 #include <cstdint>
 #include <vector>
 
+#include "play/piece_look.h"
 #include "play/pieces.h"
 
 namespace varlo {
 
 struct PieceRun {
-  uint16_t X = 0;    // from the left of the turned box
-  uint16_t Len = 0;  // pixels
+  uint16_t X = 0;     // from the left of the turned box
+  uint16_t Len = 0;   // pixels
+  uint32_t Data = 0;  // first pixel of the run in Pixels (or Levels)
 };
 
-// The runs of one piece in one rotation. Row r of the box holds
+// One piece in one rotation. Row r of the box holds
 // Runs[RowStart[r]] .. Runs[RowStart[r + 1] - 1]; only pixels inside the
-// picture count (the mask's margin is never the piece's).
+// picture count (the mask's margin is never the piece's). Edge rows (the
+// box and its band, EdgeW more rows and columns) hold the pixels of the
+// band around the piece, in EdgeRuns with their level in Levels.
 struct PieceRunList {
   std::vector<uint32_t> RowStart;  // box height + 1 entries
   std::vector<PieceRun> Runs;
+  std::vector<uint8_t> Pixels;      // 3 bytes a pixel, in run order
+  std::vector<uint32_t> EdgeStart;  // empty without an edge effect
+  std::vector<PieceRun> EdgeRuns;
+  std::vector<uint8_t> Levels;  // 1..7, a byte a pixel, in run order
   // What the list was built from; a mismatch builds it again.
   const uint8_t* MaskBits = nullptr;
+  const uint8_t* PictureBits = nullptr;
+  const uint8_t* EffectBits = nullptr;
+  uint32_t Stamp = 0;
   int32_t MapX = -1, MapY = -1, W = -1, H = -1;
-  uint8_t Key = 0;
+  int32_t EdgeW = -1, WoodBit = -1, WoodSlot = -1;
+  uint8_t Key = 0, Rot = 255;
+  bool Shaded = false;
 };
 
-// Run lists of the pieces of one jigsaw, built the first time a piece is
-// painted in a rotation. The field owns one and drops it with the game.
-// The mask's keys must not change while the lists are in use.
+// The lists of the pieces of one jigsaw, one per piece for its current
+// rotation, built the first time a piece is painted with a look. The
+// field owns one and drops it with the game. A list is built again when
+// the piece turns, moves in the mask, the look changes or the jigsaw's
+// images change in place (Jigsaw::ImageStamp); a change to a
+// piece's band in place (a seam cleared on a join) must be told with
+// Forget.
 class PieceRunCache {
  public:
   void Clear() { lists_.clear(); }
-  // The runs of piece i in its current rotation (built when needed); null
+  // The list of piece i in its current rotation (built when needed); null
   // when the piece has no mask. While frozen nothing is built: a list not
   // ready is null, and several threads may call Get at once.
-  const PieceRunList* Get(const Jigsaw& jig, int32_t i);
+  const PieceRunList* Get(const Jigsaw& jig, int32_t i, const PieceLook& look);
+  // Makes the lists of the pieces [from, to) of the sort table ready for
+  // the look (the border piece has none). Different ranges may be prepared on different threads at once,
+  // after Reserve for the jigsaw.
+  void Prepare(const Jigsaw& jig, size_t from, size_t to, const PieceLook& look);
+  void Reserve(const Jigsaw& jig);
+  void Forget(int32_t i);
   void Freeze(bool on) { frozen_ = on; }
 
  private:
   bool frozen_ = false;
-  std::vector<PieceRunList> lists_;  // four per piece
+  std::vector<PieceRunList> lists_;  // one per piece
 };
 
 }  // namespace varlo

@@ -43,6 +43,11 @@ struct Jigsaw {
   std::vector<TILE_P> Tiles;     // room for the pieces; Jig.TotalTileNum are in use
   std::vector<SortEntry> Sort;   // filled by SortPieces
   std::array<DIB_P, kJigImageSlots> Images;
+  // Counts changes made to the images in place (the shading of the masks
+  // and the effect layers computed again); what is kept from the images
+  // (the field's paint lists) compares it. Whoever writes into an image
+  // slot in place counts it here.
+  uint32_t ImageStamp = 0;
 };
 
 // Sizes the placement works with: the content size of the two sides and the

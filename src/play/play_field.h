@@ -233,6 +233,7 @@ class PlayField {
   static int32_t DefaultComposeThreads();
   static constexpr int32_t kMinBandRows = 64;
   static constexpr int64_t kMinSplitPixels = 256 * 1024;
+  static constexpr int32_t kStripRows = 64;
   void Compose(DIB_P& target, const XRECT& clip, int32_t mode);
   void StartLayer(int32_t kind);
   void DrawPiece(DIB_P& target, const XRECT& clip, const TMyWin& w, int32_t i);
@@ -292,6 +293,7 @@ class PlayField {
   // of a whole area remembers that area itself).
   void DrawBand(DIB_P& target, const XRECT& clip, bool note = true);
   void ComposeArea(DIB_P& target, const XRECT& clip, int32_t mode);
+  void ComposeStrip(DIB_P& target, const XRECT& clip, int32_t mode);
   void ComposeInTwoBands(DIB_P& target, const XRECT& clip, int32_t mode);
   void DrawStar(DIB_P& target);
   void DrawWeight(DIB_P& target);

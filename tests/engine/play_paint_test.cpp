@@ -27,6 +27,7 @@ TEST_P(PixelRuleTest, PiecePixelIsShadedThenInverted) {
   const int32_t mx = t.MapX + 10, my = t.MapY + 10;
   DibSetPixel(jig.Images[kPictureSlot], mx, my, MakeRGB(100, 150, 200));
   DibPixel(jig.Images[kMaskSlot], mx, my)[2] = c.shadeRed;
+  ++jig.ImageStamp;  // written in place after the field painted the piece
   field->options.Look.EmbossStyle = c.emboss ? 1 : 0;
   T(4).Sel = c.selected ? 1 : 0;
   field->Invalidate();

@@ -1,6 +1,8 @@
-// Painting pieces from their run lists gives the same pixels as testing the
-// mask pixel by pixel: plain, shaded, selected and turned pieces, clipped
-// on every side, and after the mask or the box changed.
+// Painting pieces from their paint lists gives the same pixels as reading
+// the mask, picture and effect layer pixel by pixel: plain, shaded,
+// selected and turned pieces, clipped on every side, and after the mask,
+// the box or the effects changed; a field that kept its lists through a
+// game paints what a fresh field paints.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -9,6 +11,8 @@
 #include "cut/refresh_effects.h"
 #include "play/piece_paint.h"
 #include "play/piece_runs.h"
+#include "play/play_field.h"
+#include "support/fake_platform.h"
 #include "support/play_jigsaw.h"
 #include "support/play_photo_game.h"
 
@@ -128,7 +132,7 @@ TEST(PieceRuns, AreBuiltAgainWhenTheMaskOrTheBoxChanged) {
   MakeShadedJigsaw(jig);
   PieceRunCache runs;
   const int32_t i = 5;
-  const PieceRunList* first = runs.Get(jig, i);
+  const PieceRunList* first = runs.Get(jig, i, PieceLook{});
   ASSERT_NE(first, nullptr);
   const size_t before = first->Runs.size();
   // Another mask of the same size in the slot (a new game): its piece 5
@@ -138,17 +142,101 @@ TEST(PieceRuns, AreBuiltAgainWhenTheMaskOrTheBoxChanged) {
   DibCreate24(fresh, jig.Images[kMaskSlot].Width, jig.Images[kMaskSlot].Height);
   DibFillRect(fresh, t.MapX, t.MapY, t.RotW, t.RotH, MakeRGB(128, 0, t.Key));
   jig.Images[kMaskSlot] = std::move(fresh);
-  const PieceRunList* second = runs.Get(jig, i);
+  const PieceRunList* second = runs.Get(jig, i, PieceLook{});
   ASSERT_NE(second, nullptr);
   EXPECT_EQ(second->Runs.size(), static_cast<size_t>(t.RotH));
   EXPECT_NE(second->Runs.size(), before);
   // A turned piece uses the turned mask's lists.
   t.Rot = 1;
   PlaceRotated(jig, i);
-  const PieceRunList* turned = runs.Get(jig, i);
+  const PieceRunList* turned = runs.Get(jig, i, PieceLook{});
   ASSERT_NE(turned, nullptr);
   EXPECT_EQ(turned->H, t.RotH);
   EXPECT_EQ(turned->MapX, t.MapX);
+}
+
+// A field keeps a paint list per piece through the game. After a join
+// that cleared the bands along the seam, after the effects were computed
+// again for another look and after a turn, it paints what a field opened
+// fresh on the same game paints.
+TEST(PieceRuns, AFieldThatPaintedBeforePaintsWhatAFreshFieldPaints) {
+  constexpr int32_t kW = 1024, kH = 700;
+  Jigsaw jig;
+  ASSERT_TRUE(MakeCutPhotoGame(jig, kW, kH));
+  NullProgress progress;
+  ASSERT_TRUE(RefreshEffects(jig, 1, 2, progress));
+  FakePlatform fake;
+  auto setUp = [&](PlayField& field, uint8_t emboss, uint8_t wood) {
+    PlaySkins skins;
+    MakeTestSkins(skins);
+    field.SetSkins(std::move(skins));
+    field.options.Look.EmbossStyle = emboss;
+    field.options.Look.WoodStyle = wood;
+    field.options.Look.EdgeW = WoodEdgeWidth(wood);
+    field.Resize(kW, kH, kW, kH);
+  };
+  PlayField kept(fake.platform());
+  setUp(kept, 1, 2);
+  kept.OpenGame(&jig);
+  DIB_P byKept, byFresh;
+  ASSERT_TRUE(DibCreate24(byKept, kW, kH));
+  ASSERT_TRUE(DibCreate24(byFresh, kW, kH));
+  auto compare = [&](const char* state, uint8_t emboss, uint8_t wood) {
+    for (const int32_t threads : {1, 2}) {
+      kept.ComposeThreads = threads;
+      kept.Compose(byKept, kept.FieldClip, kComposeAll);
+    }
+    PlayField fresh(fake.platform());
+    setUp(fresh, emboss, wood);
+    fresh.OpenGame(&jig);
+    fresh.Compose(byFresh, fresh.FieldClip, kComposeAll);
+    EXPECT_TRUE(SameBytes(byKept, byFresh)) << state;
+  };
+  compare("opened", 1, 2);
+
+  // Two neighbours unturned; the second dropped where it joins the first.
+  const int32_t p = 0;
+  int32_t q = -1;
+  for (const int16_t nb : jig.Tiles[p].Nb)
+    if (nb >= 0 && q < 0) q = nb;
+  ASSERT_GE(q, 0);
+  for (const int32_t i : {p, q}) {
+    jig.Tiles[i].Rot = 0;
+    PlaceRotated(jig, i);
+  }
+  jig.Tiles[p].X = 400;
+  jig.Tiles[p].Y = 300;
+  jig.Tiles[q].X = 100;
+  jig.Tiles[q].Y = 100;
+  BringToFront(jig, p, -1);
+  BringToFront(jig, q, -1);
+  SortPieces(jig, false);
+  compare("two neighbours apart", 1, 2);
+  const TILE_P& tp = jig.Tiles[p];
+  const TILE_P& tq = jig.Tiles[q];
+  DragPieceTo(kept, q, tp.X + tq.BoxX - tp.BoxX + 1, tp.Y + tq.BoxY - tp.BoxY);
+  ASSERT_EQ(kept.JoinCount, 1);
+  compare("joined", 1, 2);
+
+  // Without an edge effect the lists hang on the masks only, whose
+  // shading another emboss rewrites in place.
+  ASSERT_TRUE(RefreshEffects(jig, 1, 0, progress));
+  kept.options.Look.WoodStyle = 0;
+  kept.options.Look.EdgeW = 0;
+  compare("no edge effect", 1, 0);
+  ASSERT_TRUE(RefreshEffects(jig, 2, 0, progress));
+  kept.options.Look.EmbossStyle = 2;
+  compare("another emboss", 2, 0);
+
+  ASSERT_TRUE(RefreshEffects(jig, 3, 1, progress));
+  kept.options.Look.EmbossStyle = 3;
+  kept.options.Look.WoodStyle = 1;
+  kept.options.Look.EdgeW = WoodEdgeWidth(1);
+  compare("another look", 3, 1);
+
+  jig.Tiles[q].Rot = 2;
+  PlaceRotated(jig, q);
+  compare("turned", 3, 1);
 }
 
 }  // namespace
