@@ -1,6 +1,7 @@
 // Composing the field: window frames, backgrounds, pieces, the selection
 // rectangle; the static layer of a drag; presenting with the overlays.
 #include <algorithm>
+#include <array>
 #include <system_error>
 #include <thread>
 
@@ -231,20 +232,45 @@ void PlayField::ComposeInTwoBands(DIB_P& target, const XRECT& clip, int32_t mode
 }
 
 void PlayField::ComposeArea(DIB_P& target, const XRECT& area, int32_t mode) {
+  // The pieces each strip paints, window by window in painting order,
+  // with the field rows their box and band cover.
+  std::vector<PieceSpan> spans;
+  std::array<size_t, kFieldWindows + 1> winStart{};
+  if (GameOpen()) {
+    const int32_t pickedGroup = Picked >= 0 ? jig_->Tiles[Picked].Group : -1;
+    const int32_t e = options.Look.EdgeW;
+    spans.reserve(jig_->Sort.size());
+    for (int32_t ref = 0; ref < kFieldWindows; ++ref) {
+      winStart[ref] = spans.size();
+      const TMyWin& w = Wins[ref];
+      if (!w.Shown || (w.Kind != kKindSide && w.Kind != kKindPocket)) continue;
+      const int32_t top = Max(w.Client.Top, area.Top), bottom = Min(w.Client.Bottom, area.Bottom);
+      for (const SortEntry& s : jig_->Sort) {
+        const TILE_P& t = jig_->Tiles[s.Index];
+        if (t.Win != ref) continue;
+        if (mode == kComposeStatic && DragState == kDragPieces && InsideMovingSet(t, pickedGroup)) continue;
+        const int32_t y0 = w.Client.Top + t.Y - w.ScrollY, y1 = y0 + t.RotH + e - 1;
+        if (y1 < top || y0 > bottom) continue;
+        spans.push_back({s.Index, y0, y1});
+      }
+    }
+    winStart[kFieldWindows] = spans.size();
+  }
   // Strip by strip from the top: a strip of the field stays in the cache
   // while its background, pieces and shadows are painted over each other
   // (the shadows read what lies below them). Painted in one pass, the
   // field would be fetched from memory again for most shadow pixels.
+  std::vector<int32_t> todo;
   for (int32_t top = area.Top; top <= area.Bottom; top += kStripRows) {
     XRECT strip;
     RectSetLTRB(strip, area.Left, top, area.Right, Min(area.Bottom, top + kStripRows - 1));
-    ComposeStrip(target, strip, mode);
+    ComposeStrip(target, strip, mode, spans, winStart, todo);
   }
 }
 
-void PlayField::ComposeStrip(DIB_P& target, const XRECT& clip, int32_t mode) {
+void PlayField::ComposeStrip(DIB_P& target, const XRECT& clip, int32_t mode, const std::vector<PieceSpan>& spans,
+                             const std::array<size_t, kFieldWindows + 1>& winStart, std::vector<int32_t>& todo) {
   const bool game = GameOpen();
-  const int32_t pickedGroup = game && Picked >= 0 ? jig_->Tiles[Picked].Group : -1;
   for (int32_t k = 0; k < kFieldWindows; ++k) {
     const int32_t ref = Stack[k];
     TMyWin& w = Wins[ref];
@@ -254,11 +280,15 @@ void PlayField::ComposeStrip(DIB_P& target, const XRECT& clip, int32_t mode) {
     DrawFrameOf(target, clip, w);
     if (!game) continue;
     if (w.Kind == kKindSide || w.Kind == kKindPocket) {
-      for (const SortEntry& s : jig_->Sort) {
-        const TILE_P& t = jig_->Tiles[s.Index];
-        if (t.Win != ref) continue;
-        if (mode == kComposeStatic && DragState == kDragPieces && InsideMovingSet(t, pickedGroup)) continue;
-        DrawPiece(target, clip, w, s.Index);
+      todo.clear();
+      for (size_t j = winStart[ref]; j < winStart[ref + 1]; ++j)
+        if (spans[j].Y1 >= clip.Top && spans[j].Y0 <= clip.Bottom) todo.push_back(spans[j].Index);
+      // The lists of the next pieces are fetched while this one is
+      // painted: two ahead where the list is found, one ahead its block.
+      for (size_t j = 0; j < todo.size(); ++j) {
+        if (j + 2 < todo.size()) runs_.PrefetchEntry(todo[j + 2]);
+        if (j + 1 < todo.size()) runs_.Prefetch(todo[j + 1]);
+        DrawPiece(target, clip, w, todo[j]);
       }
       if (DragState == kDragBand && ref == Current && mode != kComposeNoBand) DrawBand(target, clip, false);
     } else if (w.Kind == kKindThumb && thumbBmp_.Width > 0) {

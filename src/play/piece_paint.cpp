@@ -68,8 +68,8 @@ void PaintEdgePixels(uint8_t* d, const uint8_t* level, int32_t n, const EdgeTabl
 // at (dx, dy): the same pixels as PaintArea over the box and its band.
 void PaintRuns(DIB_P& target, int32_t dx, int32_t dy, const XRECT& clip, const TILE_P& t,
                const PieceRunList& list, const PieceLook& look) {
-  const int32_t pieceRows = static_cast<int32_t>(list.RowStart.size()) - 1;
-  const int32_t edgeRows = list.EdgeStart.empty() ? 0 : static_cast<int32_t>(list.EdgeStart.size()) - 1;
+  const int32_t pieceRows = list.Rows;
+  const int32_t edgeRows = list.EdgeRows;
   // Box columns [c0, c1) and rows [r0, r1] inside the clip and the target;
   // the list holds only pixels inside the mask.
   const int32_t c0 = Max(Max(clip.Left, 0) - dx, 0);
@@ -79,8 +79,8 @@ void PaintRuns(DIB_P& target, int32_t dx, int32_t dy, const XRECT& clip, const T
   if (c0 >= c1 || r0 > r1) return;
   const uint8_t flip = t.Sel ? 0xFF : 0;
   const EdgeTable et = edgeRows > 0 ? MakeEdgeTable(look, list.EdgeW) : EdgeTable{};
-  const uint8_t* pixels = list.Pixels.data();
-  const uint8_t* levels = list.Levels.data();
+  const uint8_t* pixels = list.Pixels;
+  const uint8_t* levels = list.Levels;
   for (int32_t r = r0; r <= r1; ++r) {
     uint8_t* drow = DibRow(target, dy + r) + static_cast<ptrdiff_t>(dx) * 3;
     if (r < pieceRows) {

@@ -18,15 +18,19 @@ struct Sources {
   bool shaded;
 };
 
-// The piece's own runs and their pixels, shaded by the mask's red when
-// the look embosses (each channel plus red minus 128, clamped).
-void BuildPieceRuns(PieceRunList& list, const Sources& s, const TILE_P& t) {
+// The runs of a list while it is built, before they go into its block.
+struct Layout {
+  std::vector<uint32_t> rowStart, edgeStart;
+  std::vector<PieceRun> runs, edgeRuns;
+  uint32_t pixels = 0, levels = 0;
+};
+
+// Where the mask carries the piece's key, row by row.
+void FindPieceRuns(Layout& l, const Sources& s, const TILE_P& t) {
   const DIB_P& mask = *s.mask;
   const DIB_P& pic = *s.pic;
   const int32_t mb = mask.BytesPerPixel;
-  list.RowStart.assign(1, 0);
-  list.Runs.clear();
-  uint32_t pixels = 0;
+  l.rowStart.assign(1, 0);
   for (int32_t r = 0; r < t.RotH; ++r) {
     const int32_t y = t.MapY + r;
     if (y >= 0 && y < mask.Height && y < pic.Height) {
@@ -39,28 +43,96 @@ void BuildPieceRuns(PieceRunList& list, const Sources& s, const TILE_P& t) {
         const int32_t start = x;
         while (x < x1 && m[x * mb] == t.Key) ++x;
         if (x > start) {
-          list.Runs.push_back(
-              {static_cast<uint16_t>(start - t.MapX), static_cast<uint16_t>(x - start), pixels});
-          pixels += static_cast<uint32_t>(x - start);
+          l.runs.push_back({static_cast<uint16_t>(start - t.MapX), static_cast<uint16_t>(x - start), l.pixels});
+          l.pixels += static_cast<uint32_t>(x - start);
         }
       }
     }
-    list.RowStart.push_back(static_cast<uint32_t>(list.Runs.size()));
+    l.rowStart.push_back(static_cast<uint32_t>(l.runs.size()));
   }
-  list.Pixels.resize(size_t{pixels} * 3);
-  uint8_t* out = list.Pixels.data();
-  for (int32_t r = 0; r < t.RotH; ++r) {
-    const uint32_t first = list.RowStart[r], last = list.RowStart[r + 1];
+}
+
+// The band around the piece: every pixel of its box and band (inside the
+// layer) that is not one of its own and where its band has a level.
+void FindEdgeRuns(Layout& l, const Sources& s, const TILE_P& t) {
+  if (!s.eff) return;
+  const DIB_P& eff = *s.eff;
+  const int32_t shift = EdgeShiftOf(t);
+  const int32_t rows = t.RotH + s.e;
+  const int32_t c0 = Max(0, -t.MapX), c1 = Min(t.RotW + s.e, eff.Width - t.MapX);
+  l.edgeStart.assign(1, 0);
+  for (int32_t r = 0; r < rows; ++r) {
+    const int32_t y = t.MapY + r;
+    if (y >= 0 && y < eff.Height && c0 < c1) {
+      const uint8_t* frow = EffectPixel(eff, t.MapX, y);
+      auto level = [&](int32_t x) { return EdgeLevelAt(frow + static_cast<ptrdiff_t>(x) * kEffectPixelBytes, t, shift); };
+      // The piece's own runs of this row, skipped in step.
+      uint32_t k = r < t.RotH ? l.rowStart[r] : 0;
+      const uint32_t kEnd = r < t.RotH ? l.rowStart[r + 1] : 0;
+      int32_t x = c0;
+      while (x < c1) {
+        while (k < kEnd && l.runs[k].X + l.runs[k].Len <= x) ++k;
+        if (k < kEnd && l.runs[k].X <= x) {
+          x = l.runs[k].X + l.runs[k].Len;
+          continue;
+        }
+        const int32_t stop = k < kEnd ? Min(c1, l.runs[k].X) : c1;
+        while (x < stop && level(x) == 0) ++x;
+        const int32_t start = x;
+        while (x < stop && level(x) != 0) ++x;
+        if (x > start) {
+          l.edgeRuns.push_back({static_cast<uint16_t>(start), static_cast<uint16_t>(x - start), l.levels});
+          l.levels += static_cast<uint32_t>(x - start);
+        }
+      }
+    }
+    l.edgeStart.push_back(static_cast<uint32_t>(l.edgeRuns.size()));
+  }
+}
+
+template <typename T>
+size_t BytesOf(const std::vector<T>& v) {
+  return v.size() * sizeof(T);
+}
+
+// Puts the layout into the list's block and fills in the pixels (shaded
+// by the mask's red when the look embosses: each channel plus red minus
+// 128, clamped) and the band levels.
+void FillBlock(PieceRunList& list, const Layout& l, const Sources& s, const TILE_P& t) {
+  const size_t rowsAt = 0, runsAt = rowsAt + BytesOf(l.rowStart), edgeRowsAt = runsAt + BytesOf(l.runs);
+  const size_t edgeRunsAt = edgeRowsAt + BytesOf(l.edgeStart), levelsAt = edgeRunsAt + BytesOf(l.edgeRuns);
+  const size_t pixelsAt = levelsAt + l.levels, size = pixelsAt + size_t{l.pixels} * 3;
+  static_assert(sizeof(PieceRun) == 8 && alignof(PieceRun) <= 4, "runs follow the row tables unpadded");
+  list.Block = std::make_unique<unsigned char[]>(Max(1, static_cast<int32_t>(size)));
+  unsigned char* block = list.Block.get();
+  std::copy(l.rowStart.begin(), l.rowStart.end(), reinterpret_cast<uint32_t*>(block + rowsAt));
+  std::copy(l.runs.begin(), l.runs.end(), reinterpret_cast<PieceRun*>(block + runsAt));
+  std::copy(l.edgeStart.begin(), l.edgeStart.end(), reinterpret_cast<uint32_t*>(block + edgeRowsAt));
+  std::copy(l.edgeRuns.begin(), l.edgeRuns.end(), reinterpret_cast<PieceRun*>(block + edgeRunsAt));
+  list.RowStart = reinterpret_cast<const uint32_t*>(block + rowsAt);
+  list.Runs = reinterpret_cast<const PieceRun*>(block + runsAt);
+  list.EdgeStart = l.edgeStart.empty() ? nullptr : reinterpret_cast<const uint32_t*>(block + edgeRowsAt);
+  list.EdgeRuns = reinterpret_cast<const PieceRun*>(block + edgeRunsAt);
+  list.Levels = block + levelsAt;
+  list.Pixels = block + pixelsAt;
+  list.Rows = static_cast<int32_t>(l.rowStart.size()) - 1;
+  list.EdgeRows = l.edgeStart.empty() ? 0 : static_cast<int32_t>(l.edgeStart.size()) - 1;
+
+  const DIB_P& mask = *s.mask;
+  const DIB_P& pic = *s.pic;
+  const int32_t mb = mask.BytesPerPixel;
+  uint8_t* out = block + pixelsAt;
+  for (int32_t r = 0; r < list.Rows; ++r) {
+    const uint32_t first = l.rowStart[r], last = l.rowStart[r + 1];
     if (first == last) continue;
     const int32_t y = t.MapY + r;
     const uint8_t* prow = DibRow(pic, y) + static_cast<ptrdiff_t>(t.MapX) * 3;
     const uint8_t* mrow = DibRow(mask, y) + static_cast<ptrdiff_t>(t.MapX) * mb;
     for (uint32_t k = first; k < last; ++k) {
-      const PieceRun& run = list.Runs[k];
+      const PieceRun& run = l.runs[k];
       const uint8_t* p = prow + 3 * run.X;
       if (!s.shaded) {
-        std::copy(p, p + 3 * run.Len, out);
-        out += 3 * run.Len;
+        out = std::copy(p, p + 3 * run.Len, out);
         continue;
       }
       const uint8_t* m = mrow + static_cast<ptrdiff_t>(run.X) * mb;
@@ -72,57 +144,16 @@ void BuildPieceRuns(PieceRunList& list, const Sources& s, const TILE_P& t) {
       }
     }
   }
-}
-
-// The band around the piece: every pixel of its box and band (inside the
-// layer) that is not one of its own and where its band has a level.
-void BuildEdgeRuns(PieceRunList& list, const Sources& s, const TILE_P& t) {
-  list.EdgeStart.clear();
-  list.EdgeRuns.clear();
-  list.Levels.clear();
-  if (!s.eff) return;
-  const DIB_P& eff = *s.eff;
+  uint8_t* lv = block + levelsAt;
   const int32_t shift = EdgeShiftOf(t);
-  const int32_t rows = t.RotH + s.e;
-  const int32_t c0 = Max(0, -t.MapX), c1 = Min(t.RotW + s.e, eff.Width - t.MapX);
-  list.EdgeStart.assign(1, 0);
-  uint32_t levels = 0;
-  for (int32_t r = 0; r < rows; ++r) {
-    const int32_t y = t.MapY + r;
-    if (y >= 0 && y < eff.Height && c0 < c1) {
-      const uint8_t* frow = EffectPixel(eff, t.MapX, y);
-      // The piece's own runs of this row, skipped in step.
-      uint32_t k = r < t.RotH ? list.RowStart[r] : 0;
-      const uint32_t kEnd = r < t.RotH ? list.RowStart[r + 1] : 0;
-      int32_t x = c0;
-      while (x < c1) {
-        while (k < kEnd && list.Runs[k].X + list.Runs[k].Len <= x) ++k;
-        if (k < kEnd && list.Runs[k].X <= x) {
-          x = list.Runs[k].X + list.Runs[k].Len;
-          continue;
-        }
-        const int32_t stop = k < kEnd ? Min(c1, list.Runs[k].X) : c1;
-        while (x < stop && EdgeLevelAt(frow + static_cast<ptrdiff_t>(x) * kEffectPixelBytes, t, shift) == 0) ++x;
-        const int32_t start = x;
-        while (x < stop && EdgeLevelAt(frow + static_cast<ptrdiff_t>(x) * kEffectPixelBytes, t, shift) != 0) ++x;
-        if (x > start) {
-          list.EdgeRuns.push_back({static_cast<uint16_t>(start), static_cast<uint16_t>(x - start), levels});
-          levels += static_cast<uint32_t>(x - start);
-        }
-      }
-    }
-    list.EdgeStart.push_back(static_cast<uint32_t>(list.EdgeRuns.size()));
-  }
-  list.Levels.resize(levels);
-  uint8_t* out = list.Levels.data();
-  for (int32_t r = 0; r < rows; ++r) {
-    const uint32_t first = list.EdgeStart[r], last = list.EdgeStart[r + 1];
+  for (int32_t r = 0; r < list.EdgeRows; ++r) {
+    const uint32_t first = l.edgeStart[r], last = l.edgeStart[r + 1];
     if (first == last) continue;
-    const uint8_t* frow = EffectPixel(eff, t.MapX, t.MapY + r);
+    const uint8_t* frow = EffectPixel(*s.eff, t.MapX, t.MapY + r);
     for (uint32_t k = first; k < last; ++k) {
-      const PieceRun& run = list.EdgeRuns[k];
+      const PieceRun& run = l.edgeRuns[k];
       for (int32_t x = run.X; x < run.X + run.Len; ++x)
-        *out++ = static_cast<uint8_t>(EdgeLevelAt(frow + static_cast<ptrdiff_t>(x) * kEffectPixelBytes, t, shift));
+        *lv++ = static_cast<uint8_t>(EdgeLevelAt(frow + static_cast<ptrdiff_t>(x) * kEffectPixelBytes, t, shift));
     }
   }
 }
@@ -149,8 +180,10 @@ bool Matches(const PieceRunList& list, const Jigsaw& jig, const TILE_P& t, const
 }
 
 void Build(PieceRunList& list, const Jigsaw& jig, const TILE_P& t, const Sources& s) {
-  BuildPieceRuns(list, s, t);
-  BuildEdgeRuns(list, s, t);
+  Layout l;
+  FindPieceRuns(l, s, t);
+  FindEdgeRuns(l, s, t);
+  FillBlock(list, l, s, t);
   list.MaskBits = s.mask->Bits;
   list.PictureBits = s.pic->Bits;
   list.EffectBits = s.eff ? s.eff->Bits : nullptr;
@@ -171,7 +204,10 @@ void Build(PieceRunList& list, const Jigsaw& jig, const TILE_P& t, const Sources
 
 void PieceRunCache::Reserve(const Jigsaw& jig) {
   const size_t need = static_cast<size_t>(PieceCount(jig));
-  if (lists_.size() != need) lists_.assign(need, PieceRunList{});
+  if (lists_.size() != need) {
+    lists_.clear();
+    lists_.resize(need);
+  }
 }
 
 const PieceRunList* PieceRunCache::Get(const Jigsaw& jig, int32_t i, const PieceLook& look) {
@@ -204,6 +240,18 @@ void PieceRunCache::Prepare(const Jigsaw& jig, size_t from, size_t to, const Pie
     if (!SourcesOf(jig, t, look, s)) continue;
     PieceRunList& list = lists_[static_cast<size_t>(i)];
     if (!Matches(list, jig, t, s)) Build(list, jig, t, s);
+  }
+}
+
+void PieceRunCache::Prefetch(int32_t i) const {
+  if (i < 0 || static_cast<size_t>(i) >= lists_.size()) return;
+  const PieceRunList& list = lists_[static_cast<size_t>(i)];
+  // The start of the tables and of the pixels; the rest follow as they
+  // are read.
+  if (const unsigned char* block = list.Block.get()) {
+    __builtin_prefetch(block);
+    __builtin_prefetch(block + 64);
+    __builtin_prefetch(list.Pixels);
   }
 }
 

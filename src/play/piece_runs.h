@@ -9,6 +9,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "play/piece_look.h"
@@ -26,15 +27,21 @@ struct PieceRun {
 // Runs[RowStart[r]] .. Runs[RowStart[r + 1] - 1]; only pixels inside the
 // picture count (the mask's margin is never the piece's). Edge rows (the
 // box and its band, EdgeW more rows and columns) hold the pixels of the
-// band around the piece, in EdgeRuns with their level in Levels.
-struct PieceRunList {
-  std::vector<uint32_t> RowStart;  // box height + 1 entries
-  std::vector<PieceRun> Runs;
-  std::vector<uint8_t> Pixels;      // 3 bytes a pixel, in run order
-  std::vector<uint32_t> EdgeStart;  // empty without an edge effect
-  std::vector<PieceRun> EdgeRuns;
-  std::vector<uint8_t> Levels;  // 1..7, a byte a pixel, in run order
-  // What the list was built from; a mismatch builds it again.
+// band around the piece, in EdgeRuns with their level in Levels. All of
+// it lies in one block, so that painting a piece reads one stretch of
+// memory.
+struct alignas(64) PieceRunList {
+  // What painting reads, in the first cache line.
+  const uint32_t* RowStart = nullptr;  // Rows + 1 entries
+  const PieceRun* Runs = nullptr;
+  const uint32_t* EdgeStart = nullptr;  // EdgeRows + 1 entries (none without an edge effect)
+  const PieceRun* EdgeRuns = nullptr;
+  const uint8_t* Levels = nullptr;  // 1..7, a byte a pixel, in run order
+  const uint8_t* Pixels = nullptr;  // 3 bytes a pixel, in run order
+  int32_t Rows = 0, EdgeRows = 0;
+  std::unique_ptr<unsigned char[]> Block;
+  // What the list was built from, in the second; a mismatch builds it
+  // again.
   const uint8_t* MaskBits = nullptr;
   const uint8_t* PictureBits = nullptr;
   const uint8_t* EffectBits = nullptr;
@@ -43,7 +50,11 @@ struct PieceRunList {
   int32_t EdgeW = -1, WoodBit = -1, WoodSlot = -1;
   uint8_t Key = 0, Rot = 255;
   bool Shaded = false;
+
+  uint32_t RunCount() const { return RowStart ? RowStart[Rows] : 0; }
+  uint32_t EdgeRunCount() const { return EdgeStart ? EdgeStart[EdgeRows] : 0; }
 };
+static_assert(sizeof(PieceRunList) == 128, "a list's entry fills two cache lines");
 
 // The lists of the pieces of one jigsaw, one per piece for its current
 // rotation, built the first time a piece is painted with a look. The
@@ -65,6 +76,15 @@ class PieceRunCache {
   void Prepare(const Jigsaw& jig, size_t from, size_t to, const PieceLook& look);
   void Reserve(const Jigsaw& jig);
   void Forget(int32_t i);
+  // Hints: start fetching piece i's list into the cache, ready or not;
+  // PrefetchEntry only what says where the list lies.
+  void Prefetch(int32_t i) const;
+  void PrefetchEntry(int32_t i) const {
+    if (i < 0 || static_cast<size_t>(i) >= lists_.size()) return;
+    const PieceRunList* entry = &lists_[static_cast<size_t>(i)];
+    __builtin_prefetch(entry);
+    __builtin_prefetch(reinterpret_cast<const char*>(entry) + 64);
+  }
   void Freeze(bool on) { frozen_ = on; }
 
  private:

@@ -293,7 +293,12 @@ class PlayField {
   // of a whole area remembers that area itself).
   void DrawBand(DIB_P& target, const XRECT& clip, bool note = true);
   void ComposeArea(DIB_P& target, const XRECT& clip, int32_t mode);
-  void ComposeStrip(DIB_P& target, const XRECT& clip, int32_t mode);
+  // A piece a compose paints and the field rows it covers.
+  struct PieceSpan {
+    int32_t Index, Y0, Y1;
+  };
+  void ComposeStrip(DIB_P& target, const XRECT& clip, int32_t mode, const std::vector<PieceSpan>& spans,
+                    const std::array<size_t, kFieldWindows + 1>& winStart, std::vector<int32_t>& todo);
   void ComposeInTwoBands(DIB_P& target, const XRECT& clip, int32_t mode);
   void DrawStar(DIB_P& target);
   void DrawWeight(DIB_P& target);

@@ -134,7 +134,7 @@ TEST(PieceRuns, AreBuiltAgainWhenTheMaskOrTheBoxChanged) {
   const int32_t i = 5;
   const PieceRunList* first = runs.Get(jig, i, PieceLook{});
   ASSERT_NE(first, nullptr);
-  const size_t before = first->Runs.size();
+  const size_t before = first->RunCount();
   // Another mask of the same size in the slot (a new game): its piece 5
   // is a plain rectangle, one run a row.
   TILE_P& t = jig.Tiles[i];
@@ -144,8 +144,8 @@ TEST(PieceRuns, AreBuiltAgainWhenTheMaskOrTheBoxChanged) {
   jig.Images[kMaskSlot] = std::move(fresh);
   const PieceRunList* second = runs.Get(jig, i, PieceLook{});
   ASSERT_NE(second, nullptr);
-  EXPECT_EQ(second->Runs.size(), static_cast<size_t>(t.RotH));
-  EXPECT_NE(second->Runs.size(), before);
+  EXPECT_EQ(second->RunCount(), static_cast<uint32_t>(t.RotH));
+  EXPECT_NE(second->RunCount(), before);
   // A turned piece uses the turned mask's lists.
   t.Rot = 1;
   PlaceRotated(jig, i);
