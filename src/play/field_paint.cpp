@@ -187,25 +187,31 @@ void PlayField::Compose(DIB_P& target, const XRECT& clipIn, int32_t mode) {
     DrawBand(target, clip);
     return;
   }
+  PieceSpans spans;
+  CollectSpans(clip, mode, spans);
   if (ComposeThreads >= 2 && clip.Height >= 2 * kMinBandRows &&
       int64_t{clip.Width} * clip.Height >= kMinSplitPixels) {
-    ComposeInTwoBands(target, clip, mode);
+    ComposeInTwoBands(target, clip, mode, spans);
   } else {
-    ComposeArea(target, clip, mode);
+    ComposeArea(target, clip, mode, spans);
   }
   if (&target == &FieldImg) NoteOverlay(clip);
 }
 
 int32_t PlayField::DefaultComposeThreads() { return std::thread::hardware_concurrency() >= 2 ? 2 : 1; }
 
-void PlayField::ComposeInTwoBands(DIB_P& target, const XRECT& clip, int32_t mode) {
+void PlayField::ComposeInTwoBands(DIB_P& target, const XRECT& clip, int32_t mode, const PieceSpans& spans) {
   // Every pixel is painted by the same steps whichever band holds it, so
   // the result is the one-thread result. The bands only read the paint
-  // lists: they are made ready here first, half of them on each thread.
-  auto prepare = [this](size_t from, size_t to) { runs_.Prepare(*jig_, from, to, options.Look); };
+  // lists: the lists of the pieces to be painted are made ready here
+  // first, half of them on each thread.
   if (GameOpen()) {
     runs_.Reserve(*jig_);
-    const size_t n = jig_->Sort.size();
+    const std::vector<PieceSpan>& items = spans.Items;
+    auto prepare = [this, &items](size_t from, size_t to) {
+      for (size_t k = from; k < to; ++k) runs_.Prepare(*jig_, items[k].Index, options.Look);
+    };
+    const size_t n = items.size();
     try {
       std::thread second(prepare, n / 2, n);
       prepare(0, n / 2);
@@ -220,42 +226,43 @@ void PlayField::ComposeInTwoBands(DIB_P& target, const XRECT& clip, int32_t mode
   RectSetLTRB(bottom, clip.Left, split, clip.Right, clip.Bottom);
   runs_.Freeze(true);
   try {
-    std::thread second([&] { ComposeArea(target, bottom, mode); });
-    ComposeArea(target, top, mode);
+    std::thread second([&] { ComposeArea(target, bottom, mode, spans); });
+    ComposeArea(target, top, mode, spans);
     second.join();
   } catch (const std::system_error&) {
     // No second thread to be had: the bottom band on this one.
-    ComposeArea(target, top, mode);
-    ComposeArea(target, bottom, mode);
+    ComposeArea(target, top, mode, spans);
+    ComposeArea(target, bottom, mode, spans);
   }
   runs_.Freeze(false);
 }
 
-void PlayField::ComposeArea(DIB_P& target, const XRECT& area, int32_t mode) {
-  // The pieces each strip paints, window by window in painting order,
-  // with the field rows their box and band cover.
-  std::vector<PieceSpan> spans;
-  std::array<size_t, kFieldWindows + 1> winStart{};
-  if (GameOpen()) {
-    const int32_t pickedGroup = Picked >= 0 ? jig_->Tiles[Picked].Group : -1;
-    const int32_t e = options.Look.EdgeW;
-    spans.reserve(jig_->Sort.size());
-    for (int32_t ref = 0; ref < kFieldWindows; ++ref) {
-      winStart[ref] = spans.size();
-      const TMyWin& w = Wins[ref];
-      if (!w.Shown || (w.Kind != kKindSide && w.Kind != kKindPocket)) continue;
-      const int32_t top = Max(w.Client.Top, area.Top), bottom = Min(w.Client.Bottom, area.Bottom);
-      for (const SortEntry& s : jig_->Sort) {
-        const TILE_P& t = jig_->Tiles[s.Index];
-        if (t.Win != ref) continue;
-        if (mode == kComposeStatic && DragState == kDragPieces && InsideMovingSet(t, pickedGroup)) continue;
-        const int32_t y0 = w.Client.Top + t.Y - w.ScrollY, y1 = y0 + t.RotH + e - 1;
-        if (y1 < top || y0 > bottom) continue;
-        spans.push_back({s.Index, y0, y1});
-      }
+void PlayField::CollectSpans(const XRECT& area, int32_t mode, PieceSpans& spans) const {
+  spans.Items.clear();
+  spans.WinStart.fill(0);
+  if (!GameOpen()) return;
+  const int32_t pickedGroup = Picked >= 0 ? jig_->Tiles[Picked].Group : -1;
+  const int32_t e = options.Look.EdgeW;
+  for (int32_t ref = 0; ref < kFieldWindows; ++ref) {
+    spans.WinStart[ref] = spans.Items.size();
+    const TMyWin& w = Wins[ref];
+    if (!w.Shown || (w.Kind != kKindSide && w.Kind != kKindPocket)) continue;
+    XRECT reach;
+    if (!RectIntersect(w.Client, area, &reach)) continue;
+    for (const SortEntry& s : jig_->Sort) {
+      const TILE_P& t = jig_->Tiles[s.Index];
+      if (t.Win != ref) continue;
+      if (mode == kComposeStatic && DragState == kDragPieces && InsideMovingSet(t, pickedGroup)) continue;
+      const int32_t x0 = w.Client.Left + t.X - w.ScrollX, y0 = w.Client.Top + t.Y - w.ScrollY;
+      const int32_t x1 = x0 + t.RotW + e - 1, y1 = y0 + t.RotH + e - 1;
+      if (x1 < reach.Left || x0 > reach.Right || y1 < reach.Top || y0 > reach.Bottom) continue;
+      spans.Items.push_back({s.Index, y0, y1});
     }
-    winStart[kFieldWindows] = spans.size();
   }
+  spans.WinStart[kFieldWindows] = spans.Items.size();
+}
+
+void PlayField::ComposeArea(DIB_P& target, const XRECT& area, int32_t mode, const PieceSpans& spans) {
   // Strip by strip from the top: a strip of the field stays in the cache
   // while its background, pieces and shadows are painted over each other
   // (the shadows read what lies below them). Painted in one pass, the
@@ -264,12 +271,12 @@ void PlayField::ComposeArea(DIB_P& target, const XRECT& area, int32_t mode) {
   for (int32_t top = area.Top; top <= area.Bottom; top += kStripRows) {
     XRECT strip;
     RectSetLTRB(strip, area.Left, top, area.Right, Min(area.Bottom, top + kStripRows - 1));
-    ComposeStrip(target, strip, mode, spans, winStart, todo);
+    ComposeStrip(target, strip, mode, spans, todo);
   }
 }
 
-void PlayField::ComposeStrip(DIB_P& target, const XRECT& clip, int32_t mode, const std::vector<PieceSpan>& spans,
-                             const std::array<size_t, kFieldWindows + 1>& winStart, std::vector<int32_t>& todo) {
+void PlayField::ComposeStrip(DIB_P& target, const XRECT& clip, int32_t mode, const PieceSpans& spans,
+                             std::vector<int32_t>& todo) {
   const bool game = GameOpen();
   for (int32_t k = 0; k < kFieldWindows; ++k) {
     const int32_t ref = Stack[k];
@@ -281,8 +288,10 @@ void PlayField::ComposeStrip(DIB_P& target, const XRECT& clip, int32_t mode, con
     if (!game) continue;
     if (w.Kind == kKindSide || w.Kind == kKindPocket) {
       todo.clear();
-      for (size_t j = winStart[ref]; j < winStart[ref + 1]; ++j)
-        if (spans[j].Y1 >= clip.Top && spans[j].Y0 <= clip.Bottom) todo.push_back(spans[j].Index);
+      for (size_t j = spans.WinStart[ref]; j < spans.WinStart[ref + 1]; ++j) {
+        const PieceSpan& span = spans.Items[j];
+        if (span.Y1 >= clip.Top && span.Y0 <= clip.Bottom) todo.push_back(span.Index);
+      }
       // The lists of the next pieces are fetched while this one is
       // painted: two ahead where the list is found, one ahead its block.
       for (size_t j = 0; j < todo.size(); ++j) {

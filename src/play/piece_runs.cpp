@@ -227,20 +227,15 @@ const PieceRunList* PieceRunCache::Get(const Jigsaw& jig, int32_t i, const Piece
   return &list;
 }
 
-void PieceRunCache::Prepare(const Jigsaw& jig, size_t from, size_t to, const PieceLook& look) {
+void PieceRunCache::Prepare(const Jigsaw& jig, int32_t i, const PieceLook& look) {
   if (lists_.size() != static_cast<size_t>(PieceCount(jig))) return;
-  to = std::min(to, jig.Sort.size());
   // The border piece is painted as its four bands, never from a list.
-  const int32_t border = BorderPieceIndex(jig);
-  for (size_t k = from; k < to; ++k) {
-    const int32_t i = jig.Sort[k].Index;
-    if (i < 0 || i >= PieceCount(jig) || i == border) continue;
-    const TILE_P& t = jig.Tiles[i];
-    Sources s;
-    if (!SourcesOf(jig, t, look, s)) continue;
-    PieceRunList& list = lists_[static_cast<size_t>(i)];
-    if (!Matches(list, jig, t, s)) Build(list, jig, t, s);
-  }
+  if (i < 0 || i >= PieceCount(jig) || i == BorderPieceIndex(jig)) return;
+  const TILE_P& t = jig.Tiles[i];
+  Sources s;
+  if (!SourcesOf(jig, t, look, s)) return;
+  PieceRunList& list = lists_[static_cast<size_t>(i)];
+  if (!Matches(list, jig, t, s)) Build(list, jig, t, s);
 }
 
 void PieceRunCache::Prefetch(int32_t i) const {

@@ -70,10 +70,10 @@ class PieceRunCache {
   // when the piece has no mask. While frozen nothing is built: a list not
   // ready is null, and several threads may call Get at once.
   const PieceRunList* Get(const Jigsaw& jig, int32_t i, const PieceLook& look);
-  // Makes the lists of the pieces [from, to) of the sort table ready for
-  // the look (the border piece has none). Different ranges may be prepared on different threads at once,
+  // Makes the list of piece i ready for the look (the border piece has
+  // none). Different pieces may be prepared on different threads at once,
   // after Reserve for the jigsaw.
-  void Prepare(const Jigsaw& jig, size_t from, size_t to, const PieceLook& look);
+  void Prepare(const Jigsaw& jig, int32_t i, const PieceLook& look);
   void Reserve(const Jigsaw& jig);
   void Forget(int32_t i);
   // Hints: start fetching piece i's list into the cache, ready or not;

@@ -292,14 +292,20 @@ class PlayField {
   // note: remember the tinted area as an overlay on FieldImg (a compose
   // of a whole area remembers that area itself).
   void DrawBand(DIB_P& target, const XRECT& clip, bool note = true);
-  void ComposeArea(DIB_P& target, const XRECT& clip, int32_t mode);
-  // A piece a compose paints and the field rows it covers.
+  // The pieces a compose paints, window by window in painting order, with
+  // the field rows their box and band cover.
   struct PieceSpan {
     int32_t Index, Y0, Y1;
   };
-  void ComposeStrip(DIB_P& target, const XRECT& clip, int32_t mode, const std::vector<PieceSpan>& spans,
-                    const std::array<size_t, kFieldWindows + 1>& winStart, std::vector<int32_t>& todo);
-  void ComposeInTwoBands(DIB_P& target, const XRECT& clip, int32_t mode);
+  struct PieceSpans {
+    std::vector<PieceSpan> Items;
+    std::array<size_t, kFieldWindows + 1> WinStart{};  // window ref's pieces start here
+  };
+  void CollectSpans(const XRECT& area, int32_t mode, PieceSpans& spans) const;
+  void ComposeArea(DIB_P& target, const XRECT& area, int32_t mode, const PieceSpans& spans);
+  void ComposeStrip(DIB_P& target, const XRECT& clip, int32_t mode, const PieceSpans& spans,
+                    std::vector<int32_t>& todo);
+  void ComposeInTwoBands(DIB_P& target, const XRECT& clip, int32_t mode, const PieceSpans& spans);
   void DrawStar(DIB_P& target);
   void DrawWeight(DIB_P& target);
   void DrawGlass(DIB_P& target);
