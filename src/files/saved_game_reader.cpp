@@ -8,6 +8,7 @@
 #include "files/info_text.h"
 #include "files/picture_size.h"
 #include "files/saved_game.h"
+#include "files/state_journal.h"
 #include "play/picture_codecs.h"
 
 namespace varlo {
@@ -231,6 +232,9 @@ OpenResult ReadSolve(ByteSource& in, OpenMode mode, SolveRead& io, std::string* 
 }
 
 OpenResult OpenSolve(const std::string& path, OpenMode mode, SolveRead& io, std::string* error) {
+  // A state rewrite interrupted after its journal was complete is finished
+  // before the file is read.
+  RecoverStateJournal(path, nullptr);
   FileSource in;
   std::string why;
   if (!in.Open(path, &why)) {

@@ -17,6 +17,7 @@
 #include "files/info_text.h"
 #include "files/output_file.h"
 #include "files/picture_size.h"
+#include "files/state_journal.h"
 #include "platform/platform.h"
 #include "platform/progress.h"
 #include "play/picture_codecs.h"
@@ -203,9 +204,11 @@ bool WriteSavedGame(OutputFile& out, const SaveGameView& g, const std::function<
   return true;
 }
 
-UpdateResult UpdateSolve(const std::string& path, const SaveGameView& game,
-                         const std::string& tempPath, std::string* error) {
+UpdateResult UpdateSolve(const std::string& path, const SaveGameView& game, std::string* error) {
   if (!CheckSaveGame(game).empty()) return UpdateResult::NotSameGame;
+  // A rewrite interrupted earlier is finished first: the file is compared
+  // as it was last saved.
+  if (RecoverStateJournal(path, error) == JournalRecovery::Failed) return UpdateResult::Failed;
   FileSource in;
   std::string why;
   if (!in.Open(path, &why)) return UpdateResult::NotSameGame;  // no file: write it whole
@@ -233,19 +236,13 @@ UpdateResult UpdateSolve(const std::string& path, const SaveGameView& game,
       left > stateBytes)
     return UpdateResult::NotSameGame;
 
-  // Rewriting the state in place could leave a torn piece table behind when
-  // the save is interrupted; the new file is built beside it instead.
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) {
-    if (error) *error = "Cannot open \"" + path + "\": " + std::strerror(errno);
+  in.Close();
+  // Written over the old block in place, through the journal: an
+  // interruption never leaves a torn piece table behind.
+  if (!RewriteStateThroughJournal(path, GetI32(head + 11), static_cast<uint64_t>(s), EncodeSolveState(game.State),
+                                  error))
     return UpdateResult::Failed;
-  }
-  SafeFileWriter writer(tempPath, path);
-  bool ok = writer.Begin(error) && CopyPrefix(fd, writer.out(), static_cast<uint64_t>(s), error) &&
-            WriteSolveState(writer.out(), game.State, error);
-  ::close(fd);
-  ok = ok && writer.Commit(error);
-  return ok ? UpdateResult::Updated : UpdateResult::Failed;
+  return UpdateResult::Updated;
 }
 
 SaveOutcome SaveSolve(const std::string& path, bool autosave, const SaveGameView& game,
@@ -276,7 +273,7 @@ SaveOutcome SaveSolve(const std::string& path, bool autosave, const SaveGameView
   }
 
   std::string error;
-  const UpdateResult quick = UpdateSolve(path, game, ctx.SaveTemp, &error);
+  const UpdateResult quick = UpdateSolve(path, game, &error);
   if (quick == UpdateResult::Updated) {
     outcome.StateOnly = true;
     return finish(true);
@@ -295,16 +292,18 @@ SaveOutcome SaveSolve(const std::string& path, bool autosave, const SaveGameView
     Report(ctx, outcome, error);
     return finish(false);
   }
+  DropStateJournal(path);  // it belonged to the file just replaced
   outcome.Error.clear();
 
   // A save by the player brings the autosave file up to date as well, so
   // that it never holds an older state of the same game.
   if (!autosave && !ctx.AutoSave.empty() && !SamePath(path, ctx.AutoSave)) {
     std::string autoError;
-    const UpdateResult r = UpdateSolve(ctx.AutoSave, game, ctx.SaveTemp, &autoError);
+    const UpdateResult r = UpdateSolve(ctx.AutoSave, game, &autoError);
     if (r == UpdateResult::Updated) {
       outcome.AutosaveRefreshed = true;
     } else if (CopyFileSafely(path, ctx.AutoSave, ctx.SaveTemp, &autoError)) {
+      DropStateJournal(ctx.AutoSave);
       outcome.AutosaveRefreshed = outcome.AutosaveReplaced = true;
     } else {
       Report(ctx, outcome, autoError);  // the player's own file is saved all the same

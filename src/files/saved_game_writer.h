@@ -44,12 +44,11 @@ enum class UpdateResult {
   Failed,       // an I/O error; *error says which
 };
 // Rewrites the play state of the saved game at path when it holds the same
-// game (same seed, piece count and picture size, consistent layout). The
-// new file is built in tempPath and renamed over path; the bytes before the
-// state block are copied unchanged, so the result is byte for byte what a
-// full save would write.
-UpdateResult UpdateSolve(const std::string& path, const SaveGameView& game,
-                         const std::string& tempPath, std::string* error);
+// game (same seed, piece count and picture size, consistent layout): the
+// state block is written in place through the file's journal
+// (files/state_journal.h), so the result is byte for byte what a full save
+// would write and an interruption leaves the old or the new state.
+UpdateResult UpdateSolve(const std::string& path, const SaveGameView& game, std::string* error);
 
 // Writes the whole saved game to out (used by SaveSolve; exposed for the
 // tool and the benchmarks). step is called after each large entry.

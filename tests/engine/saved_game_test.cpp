@@ -1,10 +1,11 @@
-// Saved games: round trips, the quick state rewrite, the autosave copy,
-// saves that fail without harming the previous file, refusal of damaged
-// files, and bitmap payloads that another decoder reads.
+// Saved games: round trips, the quick state rewrite and its journal, the
+// autosave copy, saves that fail without harming the previous file,
+// refusal of damaged files, and bitmap payloads that another decoder reads.
 #include "files/saved_game.h"
 
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <zlib.h>
 #include <sys/stat.h>
 
 #include <csignal>
@@ -18,6 +19,7 @@
 #include "files/entry_coding.h"
 #include "files/info_text.h"
 #include "files/saved_game_writer.h"
+#include "files/state_journal.h"
 #include "platform/progress.h"
 #include "play/picture_codecs.h"
 #include "support/fake_platform.h"
@@ -186,6 +188,95 @@ TEST(SavedGame, SecondSaveRewritesOnlyTheStateAndMatchesAFullSave) {
   ASSERT_TRUE(folder.Save("fresh.sv1", g).Saved);
   EXPECT_EQ(Bytes(folder.Path("fresh.sv1")), second);
   EXPECT_EQ(ReadPlay(folder.Path("game.sv1")).Pieces, g.Pieces);
+  EXPECT_FALSE(fs::exists(StateJournalPath(folder.Path("game.sv1"))));
+}
+
+// ---- interrupted state rewrites ----
+
+namespace {
+
+// A journal as a rewrite leaves it once it is complete: the documented
+// header, then the new state block.
+std::vector<uint8_t> JournalFor(int32_t seed, uint64_t offset, const std::vector<uint8_t>& block) {
+  std::vector<uint8_t> j(kJournalHeaderBytes);
+  std::memcpy(j.data(), "VJSJ", 4);
+  PutU32(j.data() + 4, 1);
+  PutI32(j.data() + 8, seed);
+  PutU32(j.data() + 12, static_cast<uint32_t>(offset));
+  PutU32(j.data() + 16, static_cast<uint32_t>(offset >> 32));
+  PutU32(j.data() + 20, static_cast<uint32_t>(block.size()));
+  PutU32(j.data() + 24, static_cast<uint32_t>(crc32(0L, block.data(), static_cast<uInt>(block.size()))));
+  j.insert(j.end(), block.begin(), block.end());
+  return j;
+}
+
+}  // namespace
+
+// A rewrite stopped after its journal was complete is finished when the
+// game is opened next, whatever it had written in place; one stopped while
+// the journal was written leaves the old state. Either way the journal goes.
+TEST(SavedGame, InterruptedRewriteIsFinishedOrDroppedOnTheNextOpen) {
+  struct Case {
+    const char* name;
+    std::function<void(std::vector<uint8_t>& journal, std::vector<uint8_t>& game, uint64_t s)> damage;
+    bool newState;
+  };
+  const Case cases[] = {
+      {"journal complete, block not yet written", [](auto&, auto&, uint64_t) {}, true},
+      {"journal complete, block torn",
+       [](auto& j, auto& f, uint64_t s) {
+         // Half of the new block went over the old one.
+         const size_t half = (j.size() - kJournalHeaderBytes) / 2;
+         std::copy(j.begin() + kJournalHeaderBytes, j.begin() + kJournalHeaderBytes + half, f.begin() + s);
+       },
+       true},
+      {"journal cut short", [](auto& j, auto&, uint64_t) { j.resize(j.size() - 100); }, false},
+      {"journal damaged", [](auto& j, auto&, uint64_t) { j[kJournalHeaderBytes + 40] ^= 0x5A; }, false},
+      {"journal of another game", [](auto& j, auto&, uint64_t) { PutI32(j.data() + 8, GetI32(j.data() + 8) + 1); },
+       false},
+      {"journal of another layout", [](auto& j, auto&, uint64_t) { PutU32(j.data() + 4, 2); }, false},
+  };
+  for (const Case& c : cases) {
+    SaveFolder folder;
+    SavedGame g;
+    MakeSyntheticGame(g);
+    ASSERT_TRUE(folder.Save("game.sv1", g).Saved);
+    const std::string path = folder.Path("game.sv1");
+    std::vector<uint8_t> file = Bytes(path);
+    const std::vector<TILE_P> oldPieces = g.Pieces;
+    PlayALittle(g, 4);
+    const uint64_t s = GetU32(file.data() + 15);
+    std::vector<uint8_t> journal = JournalFor(GetI32(file.data() + 11), s, EncodeSolveState(ViewOf(g).State));
+    c.damage(journal, file, s);
+    PutBytes(path, file);
+    PutBytes(StateJournalPath(path), journal);
+    EXPECT_EQ(ReadPlay(path).Pieces, c.newState ? g.Pieces : oldPieces) << c.name;
+    EXPECT_FALSE(fs::exists(StateJournalPath(path))) << c.name;
+    if (c.newState) {
+      ASSERT_TRUE(folder.Save("fresh.sv1", g).Saved);
+      EXPECT_EQ(Bytes(path), Bytes(folder.Path("fresh.sv1"))) << c.name << ": the same bytes as a whole save";
+    }
+  }
+}
+
+// A journal left beside a file that was then written whole belongs to
+// nothing: it is removed and never replayed over the new game.
+TEST(SavedGame, WholeSaveRemovesAStaleJournal) {
+  SaveFolder folder;
+  SavedGame g, other;
+  MakeSyntheticGame(g);
+  ASSERT_TRUE(folder.Save("game.sv1", g).Saved);
+  const std::string path = folder.Path("game.sv1");
+  const std::vector<uint8_t> file = Bytes(path);
+  PlayALittle(g, 2);
+  PutBytes(StateJournalPath(path),
+           JournalFor(GetI32(file.data() + 11), GetU32(file.data() + 15), EncodeSolveState(ViewOf(g).State)));
+  MakeSyntheticGame(other, {200, 150, 10, 6, true, 2, "New"});
+  const SaveOutcome out = folder.Save("game.sv1", other);
+  ASSERT_TRUE(out.Saved) << out.Error;
+  EXPECT_FALSE(out.StateOnly);
+  EXPECT_FALSE(fs::exists(StateJournalPath(path)));
+  EXPECT_EQ(ReadPlay(path).Pieces, other.Pieces);
 }
 
 TEST(SavedGame, AnotherGameAtThePathIsWrittenWhole) {
@@ -314,11 +405,13 @@ TEST(SavedGame, FailedStateRewriteKeepsTheFile) {
   ASSERT_TRUE(folder.Save("game.sv1", g).Saved);
   const std::vector<uint8_t> before = Bytes(folder.Path("game.sv1"));
   PlayALittle(g, 3);
+  // The journal cannot be written: a folder stands where it is built.
+  fs::create_directory(folder.Path("game.sv1-journal.new"));
   std::string error;
-  EXPECT_EQ(UpdateSolve(folder.Path("game.sv1"), ViewOf(g), folder.dir.path() + "gone/varlo.svt", &error),
-            UpdateResult::Failed);
+  EXPECT_EQ(UpdateSolve(folder.Path("game.sv1"), ViewOf(g), &error), UpdateResult::Failed);
   EXPECT_FALSE(error.empty());
   EXPECT_EQ(Bytes(folder.Path("game.sv1")), before);
+  EXPECT_FALSE(fs::exists(folder.Path("game.sv1-journal")));
 }
 
 TEST(SavedGame, WriterRefusesAGameItCouldNotReadBack) {
