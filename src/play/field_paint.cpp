@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <system_error>
+#include <latch>
 #include <thread>
 
 #include "play/play_field.h"
@@ -191,7 +192,7 @@ void PlayField::Compose(DIB_P& target, const XRECT& clipIn, int32_t mode) {
   CollectSpans(clip, mode, spans);
   if (ComposeThreads >= 2 && clip.Height >= 2 * kMinBandRows &&
       int64_t{clip.Width} * clip.Height >= kMinSplitPixels) {
-    ComposeInTwoBands(target, clip, mode, spans);
+    ComposeOnTwoThreads(target, clip, mode, spans);
   } else {
     ComposeArea(target, clip, mode, spans);
   }
@@ -200,39 +201,37 @@ void PlayField::Compose(DIB_P& target, const XRECT& clipIn, int32_t mode) {
 
 int32_t PlayField::DefaultComposeThreads() { return std::thread::hardware_concurrency() >= 2 ? 2 : 1; }
 
-void PlayField::ComposeInTwoBands(DIB_P& target, const XRECT& clip, int32_t mode, const PieceSpans& spans) {
-  // Every pixel is painted by the same steps whichever band holds it, so
-  // the result is the one-thread result. The bands only read the paint
-  // lists: the lists of the pieces to be painted are made ready here
-  // first, half of them on each thread.
-  if (GameOpen()) {
-    runs_.Reserve(*jig_);
-    const std::vector<PieceSpan>& items = spans.Items;
-    auto prepare = [this, &items](size_t from, size_t to) {
+void PlayField::ComposeOnTwoThreads(DIB_P& target, const XRECT& clip, int32_t mode, const PieceSpans& spans) {
+  // The strips are shared out in turn, even ones here and odd ones on the
+  // second thread, so both get about the same work. Every pixel is painted
+  // by the same steps whichever thread paints it, so the result is the
+  // one-thread result. The strips only read the paint lists: each thread
+  // first makes ready the lists of half of the pieces to be painted, and
+  // neither paints before both are done.
+  const bool game = GameOpen();
+  if (game) runs_.Reserve(*jig_);
+  const std::vector<PieceSpan>& items = spans.Items;
+  auto prepare = [this, game, &items](size_t from, size_t to) {
+    if (game)
       for (size_t k = from; k < to; ++k) runs_.Prepare(*jig_, items[k].Index, options.Look);
-    };
-    const size_t n = items.size();
-    try {
-      std::thread second(prepare, n / 2, n);
-      prepare(0, n / 2);
-      second.join();
-    } catch (const std::system_error&) {
-      prepare(0, n);
-    }
-  }
-  XRECT top, bottom;
-  const int32_t split = clip.Top + clip.Height / 2;
-  RectSetLTRB(top, clip.Left, clip.Top, clip.Right, split - 1);
-  RectSetLTRB(bottom, clip.Left, split, clip.Right, clip.Bottom);
+  };
+  const size_t n = items.size();
   runs_.Freeze(true);
   try {
-    std::thread second([&] { ComposeArea(target, bottom, mode, spans); });
-    ComposeArea(target, top, mode, spans);
+    std::latch ready(2);
+    std::thread second([&] {
+      prepare(n / 2, n);
+      ready.arrive_and_wait();
+      ComposeArea(target, clip, mode, spans, 1, 2);
+    });
+    prepare(0, n / 2);
+    ready.arrive_and_wait();
+    ComposeArea(target, clip, mode, spans, 0, 2);
     second.join();
   } catch (const std::system_error&) {
-    // No second thread to be had: the bottom band on this one.
-    ComposeArea(target, top, mode, spans);
-    ComposeArea(target, bottom, mode, spans);
+    // No second thread to be had: all of it on this one.
+    prepare(0, n);
+    ComposeArea(target, clip, mode, spans);
   }
   runs_.Freeze(false);
 }
@@ -262,13 +261,14 @@ void PlayField::CollectSpans(const XRECT& area, int32_t mode, PieceSpans& spans)
   spans.WinStart[kFieldWindows] = spans.Items.size();
 }
 
-void PlayField::ComposeArea(DIB_P& target, const XRECT& area, int32_t mode, const PieceSpans& spans) {
+void PlayField::ComposeArea(DIB_P& target, const XRECT& area, int32_t mode, const PieceSpans& spans,
+                            int32_t first, int32_t step) {
   // Strip by strip from the top: a strip of the field stays in the cache
   // while its background, pieces and shadows are painted over each other
   // (the shadows read what lies below them). Painted in one pass, the
   // field would be fetched from memory again for most shadow pixels.
   std::vector<int32_t> todo;
-  for (int32_t top = area.Top; top <= area.Bottom; top += kStripRows) {
+  for (int32_t top = area.Top + first * kStripRows; top <= area.Bottom; top += step * kStripRows) {
     XRECT strip;
     RectSetLTRB(strip, area.Left, top, area.Right, Min(area.Bottom, top + kStripRows - 1));
     ComposeStrip(target, strip, mode, spans, todo);

@@ -226,9 +226,10 @@ class PlayField {
   void Scroll(int32_t ref, int32_t code, int32_t dx, int32_t dy);
 
   // ---- painting (field_paint.cpp) ----
-  // A large area is composed as two horizontal bands on two threads when
-  // this is 2 (the default on a machine with two cores or more); 1 composes
-  // on the calling thread only. The pixels are the same either way.
+  // A large area is composed on two threads, which share its strips out
+  // in turn, when this is 2 (the default on a machine with two cores or
+  // more); 1 composes on the calling thread only. The pixels are the same
+  // either way.
   int32_t ComposeThreads = DefaultComposeThreads();
   static int32_t DefaultComposeThreads();
   static constexpr int32_t kMinBandRows = 64;
@@ -302,10 +303,12 @@ class PlayField {
     std::array<size_t, kFieldWindows + 1> WinStart{};  // window ref's pieces start here
   };
   void CollectSpans(const XRECT& area, int32_t mode, PieceSpans& spans) const;
-  void ComposeArea(DIB_P& target, const XRECT& area, int32_t mode, const PieceSpans& spans);
+  // Strips first, first + step, ... of the area, from the top.
+  void ComposeArea(DIB_P& target, const XRECT& area, int32_t mode, const PieceSpans& spans, int32_t first = 0,
+                   int32_t step = 1);
   void ComposeStrip(DIB_P& target, const XRECT& clip, int32_t mode, const PieceSpans& spans,
                     std::vector<int32_t>& todo);
-  void ComposeInTwoBands(DIB_P& target, const XRECT& clip, int32_t mode, const PieceSpans& spans);
+  void ComposeOnTwoThreads(DIB_P& target, const XRECT& clip, int32_t mode, const PieceSpans& spans);
   void DrawStar(DIB_P& target);
   void DrawWeight(DIB_P& target);
   void DrawGlass(DIB_P& target);

@@ -1,6 +1,7 @@
-// Composing the field in two bands on two threads paints exactly what one
-// thread paints: a real game (a photograph with the rectangular cut, every
-// look the options offer) in the states a compose meets during play.
+// Composing the field on two threads, which share its strips out in turn,
+// paints exactly what one thread paints: a real game (a photograph with the
+// rectangular cut, every look the options offer) in the states a compose
+// meets during play.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -71,7 +72,7 @@ TEST_P(TwoBands, PaintWhatOneThreadPaints) {
     field.ComposeThreads = 2;
     field.Compose(two, field.FieldClip, mode);
     EXPECT_TRUE(SameBytes(one, two)) << state;
-    // An odd area that is split too, its band border through pieces.
+    // An odd area that is split too, its strip borders through pieces.
     XRECT odd;
     RectSetXYWH(odd, 37, 51, 901, 611);
     field.ComposeThreads = 1;
