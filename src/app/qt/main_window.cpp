@@ -356,6 +356,9 @@ void TF_Main::ResizeMainWindow(int32_t right, int32_t bottom) {
 }
 
 bool TF_Main::ShowFinish() {
+  // The star of the last join plays out behind the finish window: its
+  // timer runs in the window's event loop, so it must be going already.
+  if (field_->AnimationRunning() && !tStar_.isActive()) tStar_.start(18);
   if (RunFinish) return RunFinish();
   TF_Finish dlg(lang_, this);
   return dlg.exec() == QDialog::Accepted;
