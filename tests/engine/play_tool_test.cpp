@@ -11,17 +11,13 @@
 #include <fstream>
 #include <sstream>
 
-#include "cut/knob_atlas.h"
-#include "cut/level_table.h"
-#include "cut/rect_cut.h"
 #include "files/saved_game.h"
 #include "files/saved_game_writer.h"
 #include "play/picture_codecs.h"
-#include "support/fake_platform.h"
 #include "support/play_jigsaw.h"
+#include "support/play_photo_game.h"
 #include "support/run_tool.h"
 #include "support/temp_home.h"
-#include "ui/lang.h"
 
 namespace varlo::testing {
 namespace {
@@ -43,26 +39,7 @@ bool MakePicture(DIB_P& pic) {
 bool MakeSavedGame(const std::string& path, Jigsaw& jig, int32_t fw, int32_t fh) {
   DIB_P pic;
   if (!MakePicture(pic)) return false;
-  jig = Jigsaw{};
-  jig.Jig.ImageW = pic.Width;
-  jig.Jig.ImageH = pic.Height;
-  jig.Jig.ShapeStyle = 5;
-  jig.Jig.Level = 3;
-  jig.Jig.GameSeed = 99;
-  jig.Jig.SpreadOut = 1;
-  LevelTable table{};
-  if (!EvaluateLevelCounts(jig.Jig, table)) return false;
-  if (!AllocPieces(jig, jig.Jig.TotalTileNum + 1)) return false;
-  DIB_P atlas;
-  DrawKnobAtlas(atlas);
-  FakePlatform fake;
-  LANG_P lang;
-  RandomGenerator random(static_cast<uint32_t>(jig.Jig.GameSeed));
-  NullProgress progress;
-  if (!CutRectangularJigsaw(jig, atlas, random, progress, fake.platform(), lang)) return false;
-  DibFromBitmap(jig.Images[kPictureSlot], pic);
-  PlayArea area{Max(fw, pic.Width), Max(fh, pic.Height), fw, fh};
-  if (!SetupNewGame(jig, area, random, progress)) return false;
+  if (!CutPhotoGame(jig, pic, 99, false, fw, fh)) return false;
 
   SavedGame g;
   g.Name = "Greentock";

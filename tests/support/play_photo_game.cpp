@@ -17,14 +17,18 @@ bool MakeCutPhotoGame(Jigsaw& jig, int32_t fw, int32_t fh) {
     return false;
   if (!DibCreate24(pic, 720, 480)) return false;
   DibScale(pic, photo);
+  return CutPhotoGame(jig, pic, 17, true, fw, fh);
+}
+
+bool CutPhotoGame(Jigsaw& jig, const DIB_P& pic, int32_t seed, bool rotate, int32_t fw, int32_t fh) {
   jig = Jigsaw{};
   jig.Jig.ImageW = pic.Width;
   jig.Jig.ImageH = pic.Height;
   jig.Jig.ShapeStyle = 5;
   jig.Jig.Level = 3;
-  jig.Jig.GameSeed = 17;
+  jig.Jig.GameSeed = seed;
   jig.Jig.SpreadOut = 1;
-  jig.Jig.Rotate = 1;
+  jig.Jig.Rotate = rotate ? 1 : 0;
   LevelTable table{};
   if (!EvaluateLevelCounts(jig.Jig, table)) return false;
   if (!AllocPieces(jig, jig.Jig.TotalTileNum + 1)) return false;

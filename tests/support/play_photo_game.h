@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+#include "play/dib.h"
 #include "play/pieces.h"
 
 namespace varlo::testing {
@@ -12,5 +13,9 @@ namespace varlo::testing {
 // fixtures with the rectangular cut, spread over side 0 of a fw x fh
 // field; no effects computed yet.
 bool MakeCutPhotoGame(Jigsaw& jig, int32_t fw, int32_t fh);
+
+// The same from a picture of the caller's, with the caller's seed and
+// rotation setting.
+bool CutPhotoGame(Jigsaw& jig, const DIB_P& pic, int32_t seed, bool rotate, int32_t fw, int32_t fh);
 
 }  // namespace varlo::testing
