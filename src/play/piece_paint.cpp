@@ -131,10 +131,8 @@ void PaintArea(DIB_P& target, int32_t dx, int32_t dy, const XRECT& clip, const S
   const bool emboss = look.EmbossStyle != 0;
   const bool sel = t.Sel != 0;
   const DIB_P* eff = s.eff;
-  const uint32_t woodBit = static_cast<uint32_t>(t.WoodBit);
-  const int32_t shift = 3 * Clamp(t.WoodSlot, 0, 9);
-  const RGB8 wood = ColorToRGB(look.WoodColor);
-  const int32_t shadeStep = e > 1 ? 112 / (e - 1) : 0;
+  const int32_t shift = EdgeShiftOf(t);
+  const EdgeTable et = eff ? MakeEdgeTable(look, e) : EdgeTable{};
   if (!emboss && !sel && !eff && mb == 3 && pb == 3 && tb == 3) {
     // The common case, plain pieces: copy where the mask has the key.
     for (int32_t j = 0; j < h; ++j) {
@@ -183,21 +181,9 @@ void PaintArea(DIB_P& target, int32_t dx, int32_t dy, const XRECT& clip, const S
         d[1] = static_cast<uint8_t>(g);
         d[2] = static_cast<uint8_t>(r);
       } else if (f) {
-        const uint8_t* fp = f + static_cast<ptrdiff_t>(i) * kEffectPixelBytes;
-        if (!(EffectBits(fp) & woodBit)) continue;
-        const int32_t k = static_cast<int32_t>((EffectLevels(fp) >> shift) & 7);
-        if (k == 0) continue;
-        if (look.WoodStyle == 1) {
-          const int32_t dark = 10 * (k - 1);
-          d[0] = static_cast<uint8_t>(Max(0, wood.b - dark));
-          d[1] = static_cast<uint8_t>(Max(0, wood.g - dark));
-          d[2] = static_cast<uint8_t>(Max(0, wood.r - dark));
-        } else {
-          const int32_t sh = Max(0, 128 - (k - 1) * shadeStep);
-          d[0] = static_cast<uint8_t>(d[0] * (256 - sh) / 256);
-          d[1] = static_cast<uint8_t>(d[1] * (256 - sh) / 256);
-          d[2] = static_cast<uint8_t>(d[2] * (256 - sh) / 256);
-        }
+        const uint8_t level =
+            static_cast<uint8_t>(EdgeLevelAt(f + static_cast<ptrdiff_t>(i) * kEffectPixelBytes, t, shift));
+        if (level != 0) PaintEdgePixels(d, &level, 1, et);
       }
     }
   }
