@@ -13,7 +13,7 @@
 #include "cut/piece_mask.h"
 #include "cut/rect_cut.h"
 #include "cut/refresh_effects.h"
-#include "play/pieces.h"
+#include "jigsaw/pieces.h"
 
 namespace varlo {
 namespace {

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "files/saved_game_writer.h"
-#include "play/pieces.h"
+#include "jigsaw/pieces.h"
 
 namespace {
 

@@ -14,11 +14,11 @@
 
 #include "cut/knob_atlas.h"
 #include "cut/level_table.h"
-#include "files/game_flags.h"
+#include "play/game_flags.h"
 #include "files/info_text.h"
 #include "files/jigsaw_pack.h"
-#include "files/open_flow.h"
-#include "play/picture_codecs.h"
+#include "app/open_flow.h"
+#include "raster/picture_codecs.h"
 #include "play/play_field.h"
 #include "ui/lang.h"
 

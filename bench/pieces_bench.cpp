@@ -3,7 +3,7 @@
 // picture and mask copies of a 12 MP game with rotation.
 #include <benchmark/benchmark.h>
 
-#include "play/pieces.h"
+#include "jigsaw/pieces.h"
 
 namespace varlo {
 namespace {

@@ -2,7 +2,7 @@
 // (4000 x 3000), its key map with the 5-pixel margin, and a 1920 x 1080 field.
 #include <benchmark/benchmark.h>
 
-#include "play/dib.h"
+#include "raster/dib.h"
 
 namespace varlo {
 namespace {

@@ -6,7 +6,7 @@
 
 #include "cut/emf_drawing.h"
 #include "cut/emf_player.h"
-#include "play/dib.h"
+#include "raster/dib.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size > (size_t{1} << 16)) return 0;  // the walk's own limit is far higher; keep runs quick

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "files/byte_io.h"
+#include "raster/byte_io.h"
 #include "files/byte_source.h"
 #include "files/jigsaw_pack.h"
 

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "play/picture_codecs.h"
+#include "raster/picture_codecs.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   varlo::DIB_P d;

@@ -5,7 +5,7 @@
 
 #include "cut/emf_player.h"
 #include "cut/shape_library.h"
-#include "play/dib.h"
+#include "raster/dib.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size > (size_t{1} << 18)) return 0;

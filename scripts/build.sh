@@ -10,6 +10,10 @@ kind=${1:-main}
 jobs=${VARLO_JOBS:-$(nproc)}
 generator=()
 command -v ninja >/dev/null && generator=(-G Ninja)
+# ccache, where installed, makes rebuilds of other trees and branches cheap.
+launcher=()
+export CCACHE_BASEDIR=${CCACHE_BASEDIR:-$PWD}
+command -v ccache >/dev/null && launcher=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 
 case "$kind" in
   main)
@@ -27,6 +31,6 @@ case "$kind" in
 esac
 
 if [ ! -f "$dir/CMakeCache.txt" ]; then
-  cmake -S . -B "$dir" "${generator[@]}" "${args[@]}" >/dev/null
+  cmake -S . -B "$dir" "${generator[@]}" "${launcher[@]}" "${args[@]}" >/dev/null
 fi
 cmake --build "$dir" -j "$jobs"

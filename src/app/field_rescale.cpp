@@ -4,7 +4,7 @@
 #include <cmath>
 #include <map>
 
-#include "play/pieces.h"
+#include "jigsaw/pieces.h"
 
 namespace varlo {
 namespace {

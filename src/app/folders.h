@@ -14,9 +14,10 @@
 #include <string>
 #include <vector>
 
+#include "ui/product.h"
+
 namespace varlo {
 
-inline constexpr const char* kProductTitle = "Varlo Jigsaw USA Edition";
 inline constexpr const char* kMakerFolder = "Tovak Games";
 
 struct FILE_NAMES {

@@ -5,7 +5,7 @@
 #include <fstream>
 #include <system_error>
 
-#include "files/output_file.h"
+#include "raster/output_file.h"
 
 namespace varlo {
 

@@ -15,7 +15,7 @@
 #include "app/folders.h"
 #include "app/setengine.h"
 #include "files/saved_game.h"  // kPlayWindowCount: two sides, four pockets
-#include "play/jig_params.h"
+#include "jigsaw/jig_params.h"
 #include "play/play_options.h"
 #include "ui/lang.h"
 

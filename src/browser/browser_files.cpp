@@ -4,7 +4,7 @@
 
 #include "files/jigsaw_pack.h"
 #include "files/saved_game.h"
-#include "play/picture_codecs.h"
+#include "raster/picture_codecs.h"
 
 namespace varlo {
 

@@ -7,7 +7,7 @@
 #include <QLabel>
 #include <QWidget>
 
-#include "play/dib.h"
+#include "raster/dib.h"
 
 namespace varlo {
 

@@ -24,7 +24,7 @@
 #include "browser/level_art.h"
 #include "browser/level_page.h"
 #include "browser/thumb_delegate.h"
-#include "files/game_flags.h"
+#include "play/game_flags.h"
 #include "files/thumb_draw.h"
 #include "platform/qt/dib_image.h"
 #include "ui/lang.h"

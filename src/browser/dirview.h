@@ -23,8 +23,8 @@
 #include <string>
 #include <vector>
 
-#include "play/dib.h"
-#include "play/jig_params.h"
+#include "raster/dib.h"
+#include "jigsaw/jig_params.h"
 
 class QListWidget;
 class QListWidgetItem;

@@ -7,7 +7,7 @@
 #include <QImage>
 #include <QPainterPath>
 
-#include "play/dib.h"
+#include "raster/dib.h"
 
 namespace varlo {
 

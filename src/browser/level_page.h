@@ -13,8 +13,8 @@
 #include <string>
 
 #include "cut/level_table.h"
-#include "play/dib.h"
-#include "play/jig_params.h"
+#include "raster/dib.h"
+#include "jigsaw/jig_params.h"
 
 class QLabel;
 class QSlider;

@@ -8,7 +8,7 @@
 
 #include <cstdint>
 
-#include "play/dib.h"
+#include "raster/dib.h"
 
 namespace varlo {
 

@@ -10,8 +10,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "play/dib.h"
-#include "play/jig_params.h"
+#include "raster/dib.h"
+#include "jigsaw/jig_params.h"
 
 namespace varlo {
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "play/pieces.h"
+#include "jigsaw/pieces.h"
 
 namespace varlo {
 

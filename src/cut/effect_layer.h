@@ -13,7 +13,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "play/dib.h"
+#include "raster/dib.h"
 
 namespace varlo {
 

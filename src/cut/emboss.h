@@ -10,7 +10,7 @@
 #include <array>
 #include <cstdint>
 
-#include "play/dib.h"
+#include "raster/dib.h"
 
 namespace varlo {
 

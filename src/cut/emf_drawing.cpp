@@ -4,7 +4,7 @@
 #include <cmath>
 #include <limits>
 
-#include "files/byte_io.h"
+#include "raster/byte_io.h"
 
 namespace varlo {
 

@@ -5,7 +5,7 @@
 #include <cstring>
 #include <vector>
 
-#include "files/byte_io.h"
+#include "raster/byte_io.h"
 
 namespace varlo {
 

@@ -17,7 +17,7 @@
 #include <cstdint>
 
 #include "cut/emf_drawing.h"
-#include "play/dib.h"
+#include "raster/dib.h"
 
 namespace varlo {
 

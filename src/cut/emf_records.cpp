@@ -1,6 +1,6 @@
 #include "cut/emf_records.h"
 
-#include "files/byte_io.h"
+#include "raster/byte_io.h"
 
 namespace varlo {
 

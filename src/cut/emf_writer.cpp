@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "cut/emf_records.h"
-#include "files/byte_io.h"
+#include "raster/byte_io.h"
 
 namespace varlo {
 

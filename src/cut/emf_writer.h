@@ -11,7 +11,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "play/rect.h"
+#include "raster/rect.h"
 
 namespace varlo {
 

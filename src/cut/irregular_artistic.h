@@ -14,9 +14,9 @@
 #include <vector>
 
 #include "cut/irregular_edges.h"
-#include "play/dib.h"
-#include "play/jig_params.h"
-#include "play/random.h"
+#include "raster/dib.h"
+#include "jigsaw/jig_params.h"
+#include "raster/random.h"
 
 namespace varlo {
 

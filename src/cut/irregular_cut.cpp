@@ -9,7 +9,7 @@
 #include "cut/irregular_seeds.h"
 #include "cut/level_table.h"
 #include "platform/platform.h"
-#include "play/pieces.h"
+#include "jigsaw/pieces.h"
 #include "ui/lang.h"
 
 namespace varlo {

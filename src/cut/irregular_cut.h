@@ -15,9 +15,9 @@
 #include "cut/irregular_artistic.h"
 #include "cut/knob_templates.h"
 #include "cut/piece_mask.h"
-#include "play/dib.h"
-#include "play/jig_params.h"
-#include "play/random.h"
+#include "raster/dib.h"
+#include "jigsaw/jig_params.h"
+#include "raster/random.h"
 #include "platform/progress.h"
 
 namespace varlo {

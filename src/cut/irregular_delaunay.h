@@ -18,7 +18,7 @@
 #include <vector>
 
 #include "cut/knob_templates.h"
-#include "play/dib.h"
+#include "raster/dib.h"
 
 namespace varlo {
 

@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "cut/knob_templates.h"
-#include "play/dib.h"
-#include "play/jig_params.h"
+#include "raster/dib.h"
+#include "jigsaw/jig_params.h"
 
 namespace varlo {
 

@@ -14,10 +14,10 @@
 #include "cut/irregular_edges.h"
 #include "cut/irregular_voronoi.h"
 #include "cut/knob_templates.h"
-#include "play/dib.h"
-#include "play/jig_params.h"
-#include "play/random.h"
-#include "play/rect.h"
+#include "raster/dib.h"
+#include "jigsaw/jig_params.h"
+#include "raster/random.h"
+#include "raster/rect.h"
 
 namespace varlo {
 

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "cut/irregular_voronoi.h"
-#include "play/jig_params.h"
+#include "jigsaw/jig_params.h"
 #include "platform/progress.h"
 
 namespace varlo {

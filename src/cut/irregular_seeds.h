@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "cut/knob_templates.h"
-#include "play/jig_params.h"
-#include "play/random.h"
+#include "jigsaw/jig_params.h"
+#include "raster/random.h"
 
 namespace varlo {
 

@@ -5,7 +5,7 @@
 
 #include "cut/bezier.h"
 #include "cut/knob_templates.h"
-#include "play/picture_codecs.h"
+#include "raster/picture_codecs.h"
 
 namespace varlo {
 namespace {

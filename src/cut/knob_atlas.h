@@ -21,7 +21,7 @@
 #include <cstdint>
 #include <string>
 
-#include "play/dib.h"
+#include "raster/dib.h"
 
 namespace varlo {
 

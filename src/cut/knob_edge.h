@@ -11,8 +11,8 @@
 
 #include "cut/knob_atlas.h"
 #include "cut/knob_templates.h"
-#include "play/dib.h"
-#include "play/random.h"
+#include "raster/dib.h"
+#include "raster/random.h"
 
 namespace varlo {
 

@@ -11,7 +11,7 @@
 #include <array>
 #include <cstdint>
 
-#include "play/jig_params.h"
+#include "jigsaw/jig_params.h"
 
 namespace varlo {
 

@@ -12,9 +12,9 @@
 #include <optional>
 #include <vector>
 
-#include "play/dib.h"
-#include "play/jig_params.h"
-#include "play/rect.h"
+#include "raster/dib.h"
+#include "jigsaw/jig_params.h"
+#include "raster/rect.h"
 
 namespace varlo {
 

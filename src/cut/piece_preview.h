@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-#include "play/dib.h"
+#include "raster/dib.h"
 
 namespace varlo {
 

@@ -5,7 +5,7 @@
 #include "cut/cell_layout.h"
 #include "cut/knob_edge.h"
 #include "cut/level_table.h"
-#include "play/pieces.h"
+#include "jigsaw/pieces.h"
 
 namespace varlo {
 namespace {

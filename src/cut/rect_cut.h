@@ -11,9 +11,9 @@
 #include <vector>
 
 #include "cut/piece_mask.h"
-#include "play/dib.h"
-#include "play/jig_params.h"
-#include "play/random.h"
+#include "raster/dib.h"
+#include "jigsaw/jig_params.h"
+#include "raster/random.h"
 #include "platform/progress.h"
 
 namespace varlo {

@@ -5,7 +5,7 @@
 
 #include "cut/effect_layer.h"
 #include "cut/emboss.h"
-#include "play/pieces.h"
+#include "jigsaw/pieces.h"
 
 namespace varlo {
 

@@ -3,7 +3,7 @@
 #include <cstring>
 #include <fstream>
 
-#include "files/byte_io.h"
+#include "raster/byte_io.h"
 #include "platform/platform.h"
 #include "ui/lang.h"
 

@@ -8,7 +8,7 @@
 #include <cerrno>
 #include <cstring>
 
-#include "files/byte_io.h"
+#include "raster/byte_io.h"
 
 namespace varlo {
 

@@ -4,9 +4,9 @@
 #include <cstdio>
 #include <cstring>
 
-#include "files/byte_io.h"
+#include "raster/byte_io.h"
 #include "files/byte_source.h"
-#include "files/output_file.h"
+#include "raster/output_file.h"
 
 namespace varlo {
 
@@ -97,7 +97,11 @@ bool SkipEntry(ByteSource& in, EntryRead* info, std::string* error) {
 void WriteEntry(OutputFile& out, uint8_t start, bool rotating, const uint8_t* data, size_t n) {
   out.WriteI32(static_cast<int32_t>(n));
   uint8_t key = start;
-  out.WriteScrambled(data, n, key, rotating);
+  WriteScrambled(out, data, n, key, rotating);
+}
+
+void WriteScrambled(OutputFile& out, const uint8_t* data, size_t n, uint8_t& key, bool rotating) {
+  out.WriteEncoded(data, n, [&](uint8_t* bytes, size_t count) { ScrambleBytes(bytes, count, key, rotating); });
 }
 
 void AppendEntry(std::vector<uint8_t>& out, uint8_t start, bool rotating, const uint8_t* data,

@@ -30,6 +30,8 @@ inline constexpr uint8_t kSolveInfoByte = 0x93;
 // Scrambling and unscrambling are the same operation. key runs on across
 // calls, so a payload may be processed in blocks of any size.
 void ScrambleBytes(uint8_t* data, size_t n, uint8_t& key, bool rotating);
+// Appends n bytes to out, scrambled with the running key.
+void WriteScrambled(OutputFile& out, const uint8_t* data, size_t n, uint8_t& key, bool rotating);
 
 struct EntryRead {
   uint32_t Size = 0;     // payload bytes N

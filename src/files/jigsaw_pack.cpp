@@ -5,12 +5,12 @@
 #include <cctype>
 #include <cstring>
 
-#include "files/byte_io.h"
+#include "raster/byte_io.h"
 #include "files/byte_source.h"
 #include "files/entry_coding.h"
 #include "files/info_text.h"
 #include "files/picture_size.h"
-#include "play/picture_codecs.h"
+#include "raster/picture_codecs.h"
 
 namespace varlo {
 

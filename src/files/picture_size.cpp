@@ -3,7 +3,7 @@
 
 #include <cstring>
 
-#include "files/byte_io.h"
+#include "raster/byte_io.h"
 
 namespace varlo {
 

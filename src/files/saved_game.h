@@ -23,8 +23,9 @@
 #include <vector>
 
 #include "files/jigsaw_pack.h"
-#include "play/dib.h"
-#include "play/jig_params.h"
+#include "raster/dib.h"
+#include "jigsaw/jig_params.h"
+#include "play/pocket_record.h"
 
 namespace varlo {
 
@@ -47,18 +48,6 @@ inline constexpr size_t kBackgroundBlockBytes = 36;
 inline constexpr size_t kStateOptionBytes = 8;
 inline constexpr size_t kPocketRecordBytes = 22;
 inline constexpr size_t kTrailerBytes = 264;
-
-// One pocket as a saved game keeps it (22 bytes): the pocket window's shown
-// flag, outer rectangle (four int32, inclusive corners) and scroll position
-// (two int16; a pocket's content is far smaller than 32767 pixels).
-struct PocketRecord {
-  uint8_t Reserved = 0;  // written 0; the scroll position is applied only when 0
-  uint8_t Shown = 0;
-  int32_t Left = 0, Top = 0, Right = 0, Bottom = 0;
-  int16_t ScrollX = 0, ScrollY = 0;
-
-  friend bool operator==(const PocketRecord&, const PocketRecord&) = default;
-};
 
 // Backgrounds and play options of the state block.
 struct SolveSettings {

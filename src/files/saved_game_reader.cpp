@@ -2,14 +2,14 @@
 // trusted; a refused file changes nothing of the caller's records.
 #include <cstring>
 
-#include "files/byte_io.h"
+#include "raster/byte_io.h"
 #include "files/byte_source.h"
 #include "files/entry_coding.h"
 #include "files/info_text.h"
 #include "files/picture_size.h"
 #include "files/saved_game.h"
 #include "files/state_journal.h"
-#include "play/picture_codecs.h"
+#include "raster/picture_codecs.h"
 
 namespace varlo {
 

@@ -1,11 +1,11 @@
 // The state block of saved games and the checks of a piece table.
 #include <cstring>
 
-#include "files/byte_io.h"
-#include "files/output_file.h"
+#include "raster/byte_io.h"
+#include "raster/output_file.h"
 #include "files/picture_size.h"
 #include "files/saved_game.h"
-#include "play/pieces.h"
+#include "jigsaw/pieces.h"
 
 namespace varlo {
 

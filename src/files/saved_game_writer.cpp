@@ -10,17 +10,17 @@
 #include <cerrno>
 #include <cstring>
 
-#include "app/folders.h"
-#include "files/byte_io.h"
+#include "ui/product.h"
+#include "raster/byte_io.h"
 #include "files/byte_source.h"
 #include "files/entry_coding.h"
 #include "files/info_text.h"
-#include "files/output_file.h"
+#include "raster/output_file.h"
 #include "files/picture_size.h"
 #include "files/state_journal.h"
 #include "platform/platform.h"
 #include "platform/progress.h"
-#include "play/picture_codecs.h"
+#include "raster/picture_codecs.h"
 
 namespace varlo {
 
@@ -48,16 +48,16 @@ void WriteBitmapEntry(OutputFile& out, uint8_t start, const DIB_P& d) {
   PutI32(h + 42, 2835);
   out.WriteI32(static_cast<int32_t>(kBmpHeaderBytes + image));
   uint8_t key = start;
-  out.WriteScrambled(h, sizeof h, key, false);
+  WriteScrambled(out, h, sizeof h, key, false);
   if (d.BytesPerPixel == 3 && static_cast<uint32_t>(d.Stride) == row) {
-    out.WriteScrambled(d.Bits, image, key, false);
+    WriteScrambled(out, d.Bits, image, key, false);
     return;
   }
   std::vector<uint8_t> line(row, 0);
   for (int32_t y = d.Height - 1; y >= 0; --y) {  // bottom row first
     const uint8_t* s = DibRow(d, y);
     for (int32_t x = 0; x < d.Width; ++x, s += d.BytesPerPixel) std::memcpy(&line[x * 3], s, 3);
-    out.WriteScrambled(line.data(), row, key, false);
+    WriteScrambled(out, line.data(), row, key, false);
   }
 }
 

@@ -6,7 +6,7 @@
 #include <functional>
 #include <string>
 
-#include "files/game_flags.h"
+#include "play/game_flags.h"
 #include "files/saved_game.h"
 
 namespace varlo {

@@ -9,8 +9,8 @@
 #include <cerrno>
 #include <cstring>
 
-#include "files/byte_io.h"
-#include "files/output_file.h"
+#include "raster/byte_io.h"
+#include "raster/output_file.h"
 #include "files/saved_game.h"
 
 namespace varlo {

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "play/dib.h"
+#include "raster/dib.h"
 
 namespace varlo {
 

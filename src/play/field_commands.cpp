@@ -4,7 +4,7 @@
 #include <cmath>
 #include <vector>
 
-#include "play/picture_codecs.h"
+#include "raster/picture_codecs.h"
 #include "play/play_field.h"
 #include "ui/lang.h"
 

@@ -5,8 +5,8 @@
 #include <sstream>
 #include <vector>
 
-#include "files/output_file.h"
-#include "play/picture_codecs.h"
+#include "raster/output_file.h"
+#include "raster/picture_codecs.h"
 #include "play/play_field.h"
 
 namespace varlo {

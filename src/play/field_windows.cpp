@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <string>
 
-#include "files/saved_game.h"
-#include "play/picture_codecs.h"
+#include "play/pocket_record.h"
+#include "raster/picture_codecs.h"
 #include "play/play_field.h"
 #include "ui/lang.h"
 

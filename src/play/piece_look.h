@@ -5,8 +5,8 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "play/dib.h"
-#include "play/pieces.h"
+#include "raster/dib.h"
+#include "jigsaw/pieces.h"
 
 namespace varlo {
 

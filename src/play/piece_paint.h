@@ -6,11 +6,11 @@
 
 #include <cstdint>
 
-#include "play/dib.h"
+#include "raster/dib.h"
 #include "play/piece_look.h"
 #include "play/piece_runs.h"
-#include "play/pieces.h"
-#include "play/rect.h"
+#include "jigsaw/pieces.h"
+#include "raster/rect.h"
 
 namespace varlo {
 

@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "play/dib.h"
+#include "raster/dib.h"
 
 namespace varlo {
 

@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "play/piece_look.h"
-#include "play/pieces.h"
+#include "jigsaw/pieces.h"
 
 namespace varlo {
 

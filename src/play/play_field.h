@@ -23,10 +23,10 @@
 #include <string>
 #include <string_view>
 
-#include "files/game_flags.h"
-#include "play/dib.h"
+#include "play/game_flags.h"
+#include "raster/dib.h"
 #include "play/piece_paint.h"
-#include "play/pieces.h"
+#include "jigsaw/pieces.h"
 #include "play/play_options.h"
 #include "play/play_view.h"
 #include "play/play_windows.h"

@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <string>
 
-#include "play/rect.h"
+#include "raster/rect.h"
 
 namespace varlo {
 

@@ -12,8 +12,8 @@
 #include <cstdint>
 #include <string>
 
-#include "play/dib.h"
-#include "play/rect.h"
+#include "raster/dib.h"
+#include "raster/rect.h"
 
 namespace varlo {
 

@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <system_error>
 
-#include "app/folders.h"
+#include "ui/product.h"
 
 namespace varlo {
 

@@ -10,8 +10,8 @@
 #include <vector>
 #include <sys/stat.h>
 
-#include "play/dib.h"
-#include "play/picture_codecs.h"
+#include "raster/dib.h"
+#include "raster/picture_codecs.h"
 #include "play/play_field.h"
 
 namespace varlo {

@@ -1,7 +1,7 @@
 // The autosave decision and the change marker.
 #include <gtest/gtest.h>
 
-#include "files/game_flags.h"
+#include "play/game_flags.h"
 
 using namespace varlo;
 

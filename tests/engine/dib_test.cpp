@@ -1,7 +1,7 @@
 // Pixel buffers: layout, drawing, flood fill, copies with alpha and strips,
 // scaling and quarter turns. The piece cutter, the effects and the field
 // painter all stand on these.
-#include "play/dib.h"
+#include "raster/dib.h"
 
 #include <gtest/gtest.h>
 
@@ -12,7 +12,7 @@
 #include <set>
 #include <utility>
 
-#include "play/random.h"
+#include "raster/random.h"
 
 namespace varlo {
 namespace {

@@ -8,7 +8,7 @@
 #include "cut/level_table.h"
 #include "cut/rect_cut.h"
 #include "cut/refresh_effects.h"
-#include "play/pieces.h"
+#include "jigsaw/pieces.h"
 #include "support/counting_progress.h"
 
 namespace varlo {

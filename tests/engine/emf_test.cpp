@@ -11,7 +11,7 @@
 #include "cut/emf_player.h"
 #include "cut/emf_records.h"
 #include "cut/emf_writer.h"
-#include "files/byte_io.h"
+#include "raster/byte_io.h"
 #include "support/pixel_areas.h"
 
 namespace varlo {

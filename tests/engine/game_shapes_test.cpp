@@ -2,7 +2,7 @@
 // the run's shape library. A library with drawings gives artistic pieces;
 // one that cannot serve gives a playable jigsaw of plain pieces; the file
 // is read once per run and only for style 3.
-#include "files/game_shapes.h"
+#include "app/game_shapes.h"
 
 #include <gtest/gtest.h>
 
@@ -11,7 +11,7 @@
 #include "cut/emf_records.h"
 #include "cut/emf_writer.h"
 #include "cut/level_table.h"
-#include "files/open_flow.h"
+#include "app/open_flow.h"
 #include "play/play_field.h"
 #include "support/fake_platform.h"
 #include "support/small_pack.h"

@@ -17,7 +17,7 @@
 #include "cut/irregular_seeds.h"
 #include "cut/irregular_voronoi.h"
 #include "cut/level_table.h"
-#include "play/pieces.h"
+#include "jigsaw/pieces.h"
 #include "support/fake_platform.h"
 #include "ui/lang.h"
 #include "support/counting_progress.h"

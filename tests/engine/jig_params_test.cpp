@@ -1,6 +1,6 @@
 // Byte layout of the jigsaw parameter block and the piece record as saved
 // games store them.
-#include "play/jig_params.h"
+#include "jigsaw/jig_params.h"
 
 #include <gtest/gtest.h>
 

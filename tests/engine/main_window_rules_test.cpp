@@ -7,7 +7,7 @@
 #include "app/main_menu.h"
 #include "app/recent_files.h"
 #include "app/toolbar_layout.h"
-#include "play/pieces.h"
+#include "jigsaw/pieces.h"
 
 namespace varlo {
 namespace {

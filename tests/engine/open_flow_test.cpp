@@ -6,7 +6,7 @@
 #include <cstring>
 
 #include "cut/level_table.h"
-#include "files/open_flow.h"
+#include "app/open_flow.h"
 #include "play/play_field.h"
 #include "support/small_pack.h"
 #include "support/fake_platform.h"

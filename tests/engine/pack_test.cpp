@@ -9,12 +9,12 @@
 #include <cstring>
 #include <functional>
 
-#include "files/byte_io.h"
+#include "raster/byte_io.h"
 #include "files/byte_source.h"
 #include "files/entry_coding.h"
 #include "files/info_text.h"
-#include "files/output_file.h"
-#include "play/picture_codecs.h"
+#include "raster/output_file.h"
+#include "raster/picture_codecs.h"
 #include "support/temp_home.h"
 
 using namespace varlo;

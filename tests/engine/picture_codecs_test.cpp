@@ -1,7 +1,7 @@
 // Picture codecs: the BMP reader against libpng on the same pixels written
 // by ImageMagick, PNG and JPEG kinds, round trips of the writers, and
 // damaged files, which must fail cleanly and leave the target alone.
-#include "play/picture_codecs.h"
+#include "raster/picture_codecs.h"
 
 #include <gtest/gtest.h>
 #include <zlib.h>
@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "files/byte_io.h"
+#include "raster/byte_io.h"
 #include "support/temp_home.h"
 
 namespace varlo {

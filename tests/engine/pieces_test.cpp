@@ -1,6 +1,6 @@
 // The piece table: sorting, turned boxes against really turned images,
 // placement of a new game, stacking order and the solved counts.
-#include "play/pieces.h"
+#include "jigsaw/pieces.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 #include <set>
 #include <utility>
 
-#include "play/picture_codecs.h"
+#include "raster/picture_codecs.h"
 #include "support/play_fixture.h"
 #include "support/temp_home.h"
 

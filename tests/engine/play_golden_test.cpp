@@ -12,7 +12,7 @@
 #include <cstring>
 #include <fstream>
 
-#include "play/picture_codecs.h"
+#include "raster/picture_codecs.h"
 #include "support/play_fixture.h"
 
 namespace varlo::testing {

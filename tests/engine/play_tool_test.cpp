@@ -13,7 +13,7 @@
 
 #include "files/saved_game.h"
 #include "files/saved_game_writer.h"
-#include "play/picture_codecs.h"
+#include "raster/picture_codecs.h"
 #include "support/play_jigsaw.h"
 #include "support/play_photo_game.h"
 #include "support/run_tool.h"

@@ -9,7 +9,7 @@
 #include "cut/knob_atlas.h"
 #include "cut/knob_edge.h"
 #include "cut/level_table.h"
-#include "play/pieces.h"
+#include "jigsaw/pieces.h"
 #include "support/fake_platform.h"
 #include "ui/lang.h"
 #include "support/counting_progress.h"

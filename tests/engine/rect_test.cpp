@@ -1,6 +1,6 @@
 // Rectangles with inclusive edges: the bounding boxes, dirty areas and clip
 // areas of the whole game are built from these few operations.
-#include "play/rect.h"
+#include "raster/rect.h"
 
 #include <gtest/gtest.h>
 

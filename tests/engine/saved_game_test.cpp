@@ -14,14 +14,14 @@
 #include <filesystem>
 #include <functional>
 
-#include "files/byte_io.h"
+#include "raster/byte_io.h"
 #include "files/byte_source.h"
 #include "files/entry_coding.h"
 #include "files/info_text.h"
 #include "files/saved_game_writer.h"
 #include "files/state_journal.h"
 #include "platform/progress.h"
-#include "play/picture_codecs.h"
+#include "raster/picture_codecs.h"
 #include "support/fake_platform.h"
 #include "support/synthetic_game.h"
 #include "support/temp_home.h"

@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <filesystem>
 
-#include "play/picture_codecs.h"
+#include "raster/picture_codecs.h"
 #include "support/run_tool.h"
 #include "support/temp_home.h"
 

@@ -9,7 +9,7 @@
 #include "files/entry_coding.h"
 #include "files/jigsaw_pack.h"
 #include "files/saved_game_writer.h"
-#include "play/picture_codecs.h"
+#include "raster/picture_codecs.h"
 #include "support/synthetic_game.h"
 #include "support/run_tool.h"
 #include "support/temp_home.h"

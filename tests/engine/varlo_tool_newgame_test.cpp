@@ -9,8 +9,8 @@
 #include <fstream>
 #include <set>
 
-#include "files/game_flags.h"
-#include "files/open_flow.h"
+#include "play/game_flags.h"
+#include "app/open_flow.h"
 #include "files/saved_game.h"
 #include "play/play_field.h"
 #include "support/play_jigsaw.h"

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "play/dib.h"
+#include "raster/dib.h"
 
 namespace varlo::testing_pixels {
 

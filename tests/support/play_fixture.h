@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "files/game_flags.h"
+#include "play/game_flags.h"
 #include "play/play_field.h"
 #include "support/fake_platform.h"
 #include "support/play_jigsaw.h"

@@ -7,7 +7,7 @@
 
 #include <cstdint>
 
-#include "play/pieces.h"
+#include "jigsaw/pieces.h"
 #include "play/play_field.h"
 
 namespace varlo::testing {

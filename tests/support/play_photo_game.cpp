@@ -5,7 +5,7 @@
 #include "cut/knob_atlas.h"
 #include "cut/level_table.h"
 #include "cut/rect_cut.h"
-#include "play/picture_codecs.h"
+#include "raster/picture_codecs.h"
 #include "support/fake_platform.h"
 #include "ui/lang.h"
 

@@ -4,8 +4,8 @@
 
 #include <cstdint>
 
-#include "play/dib.h"
-#include "play/pieces.h"
+#include "raster/dib.h"
+#include "jigsaw/pieces.h"
 
 namespace varlo::testing {
 

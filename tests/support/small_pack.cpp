@@ -4,7 +4,7 @@
 
 #include "files/info_text.h"
 #include "files/jigsaw_pack.h"
-#include "play/picture_codecs.h"
+#include "raster/picture_codecs.h"
 #include "temp_home.h"
 
 namespace varlo::testing {

@@ -3,11 +3,11 @@
 
 #include <cstring>
 
-#include "files/byte_io.h"
+#include "raster/byte_io.h"
 #include "files/entry_coding.h"
 #include "files/info_text.h"
-#include "play/picture_codecs.h"
-#include "play/pieces.h"
+#include "raster/picture_codecs.h"
+#include "jigsaw/pieces.h"
 
 namespace varlo::testing {
 

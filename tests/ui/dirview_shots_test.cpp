@@ -16,7 +16,7 @@
 #include "app/folders.h"
 #include "browser/dirview.h"
 #include "browser/level_page.h"
-#include "files/game_flags.h"
+#include "play/game_flags.h"
 #include "support/temp_home.h"
 #include "support/ui_fixtures.h"
 #include "ui/lang.h"

@@ -18,7 +18,7 @@
 #include "browser/dirview.h"
 #include "browser/level_page.h"
 #include "cut/level_table.h"
-#include "files/game_flags.h"
+#include "play/game_flags.h"
 #include "support/temp_home.h"
 #include "support/ui_fixtures.h"
 #include "ui/lang.h"

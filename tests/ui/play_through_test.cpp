@@ -23,7 +23,7 @@
 #include "app/qt/startup.h"
 #include "browser/dirview.h"
 #include "browser/level_page.h"
-#include "play/picture_codecs.h"
+#include "raster/picture_codecs.h"
 #include "support/play_jigsaw.h"
 #include "support/temp_home.h"
 #include "support/ui_fixtures.h"

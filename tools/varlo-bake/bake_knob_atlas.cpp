@@ -1,7 +1,7 @@
 // The knob atlas the rectangular cut copies short knob outlines from.
 #include "baker.h"
 #include "cut/knob_atlas.h"
-#include "play/picture_codecs.h"
+#include "raster/picture_codecs.h"
 
 namespace varlo::bake {
 namespace {

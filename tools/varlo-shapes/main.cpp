@@ -16,8 +16,8 @@
 #include "cut/emf_records.h"
 #include "cut/emf_writer.h"
 #include "cut/shape_library.h"
-#include "play/dib.h"
-#include "play/picture_codecs.h"
+#include "raster/dib.h"
+#include "raster/picture_codecs.h"
 #include "svg_path.h"
 
 using namespace varlo;

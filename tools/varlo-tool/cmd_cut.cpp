@@ -19,8 +19,8 @@
 #include "cut/shape_placement.h"
 #include "platform/platform.h"
 #include "jigsaw_preview.h"
-#include "play/picture_codecs.h"
-#include "play/pieces.h"
+#include "raster/picture_codecs.h"
+#include "jigsaw/pieces.h"
 
 namespace varlo::tool {
 namespace {

@@ -3,7 +3,7 @@
 #include <iostream>
 
 #include "command.h"
-#include "play/picture_codecs.h"
+#include "raster/picture_codecs.h"
 
 namespace varlo::tool {
 namespace {

@@ -16,9 +16,9 @@
 #include "cut/level_table.h"
 #include "cut/shape_library.h"
 #include "cut/shape_placement.h"
-#include "files/game_flags.h"
+#include "play/game_flags.h"
 #include "files/jigsaw_pack.h"
-#include "files/open_flow.h"
+#include "app/open_flow.h"
 #include "play/play_field.h"
 #include "ui/lang.h"
 

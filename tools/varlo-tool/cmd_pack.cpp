@@ -11,9 +11,9 @@
 #include "files/entry_coding.h"
 #include "files/info_text.h"
 #include "files/jigsaw_pack.h"
-#include "files/output_file.h"
+#include "raster/output_file.h"
 #include "files/picture_size.h"
-#include "play/picture_codecs.h"
+#include "raster/picture_codecs.h"
 
 namespace varlo::tool {
 namespace {

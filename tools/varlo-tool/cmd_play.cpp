@@ -9,10 +9,10 @@
 #include "command.h"
 #include "cut/effect_layer.h"
 #include "cut/refresh_effects.h"
-#include "files/game_flags.h"
+#include "play/game_flags.h"
 #include "files/saved_game.h"
 #include "files/saved_game_writer.h"
-#include "play/picture_codecs.h"
+#include "raster/picture_codecs.h"
 #include "play/play_field.h"
 #include "platform/bitmap_text.h"
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "cut/effect_layer.h"
-#include "play/pieces.h"
+#include "jigsaw/pieces.h"
 
 namespace varlo::tool {
 

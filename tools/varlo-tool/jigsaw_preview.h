@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "play/dib.h"
+#include "raster/dib.h"
 
 namespace varlo {
 struct Jigsaw;

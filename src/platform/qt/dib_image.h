@@ -11,7 +11,7 @@
 #include <QPainter>
 #include <QRect>
 
-#include "play/dib.h"
+#include "raster/dib.h"
 
 namespace varlo {
 

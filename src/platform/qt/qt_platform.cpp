@@ -16,7 +16,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "files/byte_io.h"
+#include "raster/byte_io.h"
 #include "platform/qt/dib_image.h"
 
 namespace varlo {

@@ -6,7 +6,7 @@
 #include "files/saved_game.h"
 #include "files/saved_game_writer.h"
 #include "platform/progress.h"
-#include "play/picture_codecs.h"
+#include "raster/picture_codecs.h"
 #include "support/synthetic_game.h"
 #include "support/temp_home.h"
 

@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "play/rect.h"
+#include "raster/rect.h"
 
 namespace varlo {
 

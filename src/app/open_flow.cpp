@@ -1,4 +1,4 @@
-#include "files/open_flow.h"
+#include "app/open_flow.h"
 
 #include <algorithm>
 #include <cerrno>

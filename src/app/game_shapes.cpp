@@ -1,6 +1,6 @@
-#include "files/game_shapes.h"
+#include "app/game_shapes.h"
 
-#include "files/open_flow.h"
+#include "app/open_flow.h"
 
 namespace varlo {
 

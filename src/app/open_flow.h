@@ -16,10 +16,10 @@
 
 #include "files/saved_game.h"
 #include "files/saved_game_writer.h"
-#include "play/dib.h"
-#include "play/jig_params.h"
-#include "play/pieces.h"
-#include "play/random.h"
+#include "raster/dib.h"
+#include "jigsaw/jig_params.h"
+#include "jigsaw/pieces.h"
+#include "raster/random.h"
 #include "platform/platform.h"
 #include "platform/progress.h"
 

@@ -1,5 +1,5 @@
 // Change marking and the autosave decision.
-#include "files/game_flags.h"
+#include "play/game_flags.h"
 
 namespace varlo {
 

@@ -1,4 +1,4 @@
-#include "play/rect.h"
+#include "raster/rect.h"
 
 namespace varlo {
 

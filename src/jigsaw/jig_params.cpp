@@ -3,9 +3,9 @@
 // Every field is written at its fixed offset, little-endian; padding and
 // reserved bytes travel with the record so that a saved game read and
 // written again keeps its bytes.
-#include "play/jig_params.h"
+#include "jigsaw/jig_params.h"
 
-#include "files/byte_io.h"
+#include "raster/byte_io.h"
 
 namespace varlo {
 

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "play/dib.h"
+#include "raster/dib.h"
 
 namespace varlo {
 

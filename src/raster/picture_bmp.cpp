@@ -10,8 +10,8 @@
 // file before anything is allocated.
 #include <cstring>
 
-#include "files/byte_io.h"
-#include "play/picture_codecs.h"
+#include "raster/byte_io.h"
+#include "raster/picture_codecs.h"
 
 namespace varlo {
 

@@ -29,8 +29,11 @@ class OutputFile {
   // writer can emit a whole record and check once.
   void Write(const void* data, size_t n);
   void WriteI32(int32_t v);
-  // Appends n bytes XOR-scrambled with the running key of an entry.
-  void WriteScrambled(const uint8_t* data, size_t n, uint8_t& key, bool rotating);
+  // Appends n bytes and lets encode rewrite them in place in the buffer
+  // (encode(bytes, count), called once per buffered chunk, in order), so an
+  // encoded stream costs no copy of its own.
+  template <class Encode>
+  void WriteEncoded(const uint8_t* data, size_t n, Encode&& encode);
   // Overwrites four bytes at an earlier offset (a size filled in later).
   void PatchI32(uint64_t offset, int32_t v);
   uint64_t Pos() const { return written_ + buffer_.size(); }
@@ -47,6 +50,7 @@ class OutputFile {
   int fd() const { return fd_; }
 
  private:
+  static constexpr size_t kBufferBytes = size_t{1} << 20;
   void Fail(const char* what);
   int fd_ = -1;
   std::string path_;
@@ -78,6 +82,21 @@ class SafeFileWriter {
   OutputFile out_;
   bool done_ = false;
 };
+
+template <class Encode>
+void OutputFile::WriteEncoded(const uint8_t* data, size_t n, Encode&& encode) {
+  if (fd_ < 0 || failed_) return;
+  while (n > 0) {
+    const size_t room = kBufferBytes - buffer_.size();
+    const size_t take = n < room ? n : room;
+    const size_t at = buffer_.size();
+    buffer_.insert(buffer_.end(), data, data + take);
+    encode(buffer_.data() + at, take);
+    data += take;
+    n -= take;
+    if (buffer_.size() == kBufferBytes && !Flush()) return;
+  }
+}
 
 // Renames from over to (both in one folder) and makes the rename durable.
 bool RenameDurably(const std::string& from, const std::string& to, std::string* error);

@@ -1,5 +1,5 @@
 // Buffered, checked file output and the temp-file-and-rename replacement.
-#include "files/output_file.h"
+#include "raster/output_file.h"
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -8,13 +8,11 @@
 #include <cstdio>
 #include <cstring>
 
-#include "files/byte_io.h"
-#include "files/entry_coding.h"
+#include "raster/byte_io.h"
 
 namespace varlo {
 
 namespace {
-constexpr size_t kBufferBytes = size_t{1} << 20;
 
 std::string FolderOf(const std::string& path) {
   const size_t slash = path.find_last_of('/');
@@ -80,20 +78,6 @@ void OutputFile::WriteI32(int32_t v) {
   uint8_t b[4];
   PutI32(b, v);
   Write(b, 4);
-}
-
-void OutputFile::WriteScrambled(const uint8_t* data, size_t n, uint8_t& key, bool rotating) {
-  if (fd_ < 0 || failed_) return;
-  while (n > 0) {
-    const size_t room = kBufferBytes - buffer_.size();
-    const size_t take = n < room ? n : room;
-    const size_t at = buffer_.size();
-    buffer_.insert(buffer_.end(), data, data + take);
-    ScrambleBytes(buffer_.data() + at, take, key, rotating);
-    data += take;
-    n -= take;
-    if (buffer_.size() == kBufferBytes && !Flush()) return;
-  }
 }
 
 void OutputFile::PatchI32(uint64_t offset, int32_t v) {

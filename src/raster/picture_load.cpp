@@ -5,7 +5,7 @@
 #include <cstring>
 #include <new>
 
-#include "play/picture_codecs.h"
+#include "raster/picture_codecs.h"
 
 namespace varlo {
 

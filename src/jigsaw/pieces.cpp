@@ -1,5 +1,5 @@
 // The piece table of the jigsaw in play and the operations on it.
-#include "play/pieces.h"
+#include "jigsaw/pieces.h"
 
 #include <algorithm>
 #include <cmath>

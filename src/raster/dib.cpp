@@ -1,7 +1,7 @@
 // Pixel buffers and the raster operations every drawing of the game is made
 // of. All per-pixel work walks rows through DibRow / DibPixel directly; in the
 // bottom-up layout the next row down lies Stride bytes lower in memory.
-#include "play/dib.h"
+#include "raster/dib.h"
 
 #include <cmath>
 #include <cstdlib>
