@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "cut/bezier.h"
+#include "cut/knob_tip.h"
 #include "cut/irregular_delaunay.h"
 #include "cut/level_table.h"
 
@@ -159,26 +160,7 @@ bool DrawEdgeKnob(IrregularKnobContext& ctx, int32_t side, int32_t slot, PointI 
 
   // A tip that would leave the picture is pulled back onto a line two
   // pixels inside it.
-  const double sign = side == 1 ? 1.0 : -1.0;
-  const double tipX = RoundHalfEven(mid.x + sign * depth * sn);
-  const double tipY = RoundHalfEven(mid.y - sign * depth * c);
-  auto pullBack = [&](double limit, bool onY) {
-    const double along = onY ? tipY - mid.y : tipX - mid.x;
-    if (along == 0) return;
-    const double f = (limit - (onY ? mid.y : mid.x)) / along;
-    depth = std::hypot((tipX - mid.x) * f, (tipY - mid.y) * f);
-  };
-  if (side == 1) {
-    if (tipY < 0)
-      pullBack(2, true);
-    else if (tipX >= ctx.ImageW)
-      pullBack(ctx.ImageW - 2, false);
-  } else {
-    if (tipY >= ctx.ImageH)
-      pullBack(ctx.ImageH - 2, true);
-    else if (tipX < 0)
-      pullBack(2, false);
-  }
+  depth = PullBackKnobTip({double(mid.x), double(mid.y)}, c, sn, depth, side, ctx.ImageW, ctx.ImageH).Depth;
 
   std::array<PointD, kMaxTemplatePoints> pts;
   for (int32_t i = 0; i < t.Count; ++i) {

@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "cut/bezier.h"
+#include "cut/knob_tip.h"
 #include "cut/level_table.h"
 
 namespace varlo {
@@ -78,29 +79,10 @@ void DrawKnobEdge(KnobEdgeContext& ctx, int32_t mode, int32_t side, PointI a, Po
 
   // The knob's tip; one that would leave the picture is pulled back onto a
   // line two pixels inside it.
-  const double sign = side == 1 ? 1.0 : -1.0;
-  const double tipX = RoundHalfEven(m.x + sign * depth * sn);
-  const double tipY = RoundHalfEven(m.y - sign * depth * c);
-  bool clipped = false;
-  auto pullBack = [&](double limit, bool onY) {
-    const double along = onY ? (tipY - m.y) : (tipX - m.x);
-    if (along == 0) return;
-    const double f = ((onY ? limit - m.y : limit - m.x)) / along;
-    const double nx = m.x + (tipX - m.x) * f, ny = m.y + (tipY - m.y) * f;
-    depth = std::hypot(nx - m.x, ny - m.y);
-    clipped = true;
-  };
-  if (side == 1) {
-    if (tipY < 0)
-      pullBack(2, true);
-    else if (tipX >= ctx.ImageW)
-      pullBack(ctx.ImageW - 2, false);
-  } else {
-    if (tipY >= ctx.ImageH)
-      pullBack(ctx.ImageH - 2, true);
-    else if (tipX < 0)
-      pullBack(2, false);
-  }
+  const KnobDepth tip =
+      PullBackKnobTip({double(m.x), double(m.y)}, c, sn, depth, side, ctx.ImageW, ctx.ImageH);
+  depth = tip.Depth;
+  const bool clipped = tip.PulledBack;
 
   const bool horizontal = s.y == e.y, vertical = s.x == e.x;
   const int32_t L = std::max(adx, ady) + 1;
