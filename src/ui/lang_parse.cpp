@@ -5,39 +5,13 @@
 #include <system_error>
 
 #include "ui/lang.h"
+#include "ui/text_encoding.h"
 
 namespace varlo {
 
 namespace {
 
-constexpr uint32_t kReplacement = 0xFFFD;
 constexpr uint32_t kLineSeparator = 0x2028;
-
-// Windows-1252 for the bytes 80..9F; the five bytes the code page leaves
-// undefined map to the control characters of the same number, as Windows
-// itself does. The bytes A0..FF are ISO-8859-1.
-constexpr std::array<uint16_t, 32> kCp1252High = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
-
-void AppendUtf8(std::string& out, uint32_t cp) {
-  if (cp < 0x80) {
-    out += static_cast<char>(cp);
-  } else if (cp < 0x800) {
-    out += static_cast<char>(0xC0 | (cp >> 6));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  } else if (cp < 0x10000) {
-    out += static_cast<char>(0xE0 | (cp >> 12));
-    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (cp >> 18));
-    out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  }
-}
 
 // Collects decoded characters as UTF-8 text: the line separator becomes a
 // line feed and a NUL ends the text.
@@ -57,37 +31,6 @@ class TextSink {
   std::string text_;
 };
 
-// Decodes one UTF-8 sequence at p; the length is 0 when the bytes there are
-// not a well-formed sequence (overlong forms, surrogates and values above
-// U+10FFFF included).
-uint32_t DecodeUtf8At(const unsigned char* p, size_t left, size_t& len) {
-  len = 0;
-  const unsigned char b0 = p[0];
-  if (b0 < 0x80) {
-    len = 1;
-    return b0;
-  }
-  size_t need;
-  uint32_t cp, min;
-  if (b0 >= 0xC2 && b0 <= 0xDF) {
-    need = 2, cp = b0 & 0x1F, min = 0x80;
-  } else if (b0 >= 0xE0 && b0 <= 0xEF) {
-    need = 3, cp = b0 & 0x0F, min = 0x800;
-  } else if (b0 >= 0xF0 && b0 <= 0xF4) {
-    need = 4, cp = b0 & 0x07, min = 0x10000;
-  } else {
-    return 0;
-  }
-  if (left < need) return 0;
-  for (size_t i = 1; i < need; ++i) {
-    if ((p[i] & 0xC0) != 0x80) return 0;
-    cp = (cp << 6) | (p[i] & 0x3F);
-  }
-  if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return 0;
-  len = need;
-  return cp;
-}
-
 bool IsValidUtf8(const unsigned char* p, size_t n) {
   for (size_t i = 0; i < n;) {
     size_t len;
@@ -99,47 +42,20 @@ bool IsValidUtf8(const unsigned char* p, size_t n) {
 }
 
 void DecodeUtf8(const unsigned char* p, size_t n, TextSink& sink) {
-  for (size_t i = 0; i < n;) {
-    size_t len;
-    uint32_t cp = DecodeUtf8At(p + i, n - i, len);
-    if (len == 0) {
-      cp = kReplacement;
-      len = 1;
-    }
-    if (!sink.Put(cp)) return;
-    i += len;
-  }
+  for (size_t i = 0; i < n;)
+    if (!sink.Put(NextUtf8(p, n, i))) return;
 }
 
+// An odd last byte is no character and is dropped.
 void DecodeUtf16(const unsigned char* p, size_t n, bool bigEndian, TextSink& sink) {
-  const auto unit = [&](size_t i) -> uint32_t {
-    return bigEndian ? (uint32_t{p[i]} << 8) | p[i + 1] : (uint32_t{p[i + 1]} << 8) | p[i];
-  };
-  // An odd last byte is no character and is dropped.
   const size_t end = n - n % 2;
-  for (size_t i = 0; i < end; i += 2) {
-    uint32_t cp = unit(i);
-    if (cp >= 0xD800 && cp <= 0xDBFF && i + 2 < end) {
-      const uint32_t low = unit(i + 2);
-      if (low >= 0xDC00 && low <= 0xDFFF) {
-        cp = 0x10000 + ((cp - 0xD800) << 10) + (low - 0xDC00);
-        i += 2;
-      } else {
-        cp = kReplacement;
-      }
-    } else if (cp >= 0xD800 && cp <= 0xDFFF) {
-      cp = kReplacement;
-    }
-    if (!sink.Put(cp)) return;
-  }
+  for (size_t i = 0; i < end;)
+    if (!sink.Put(NextUtf16(p, end, bigEndian, i))) return;
 }
 
 void DecodeCp1252(const unsigned char* p, size_t n, TextSink& sink) {
-  for (size_t i = 0; i < n; ++i) {
-    const unsigned char b = p[i];
-    const uint32_t cp = (b >= 0x80 && b < 0xA0) ? kCp1252High[b - 0x80] : b;
-    if (!sink.Put(cp)) return;
-  }
+  for (size_t i = 0; i < n; ++i)
+    if (!sink.Put(Cp1252ToUnicode(p[i]))) return;
 }
 
 std::string_view TrimBelow33(std::string_view s) {
