@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 #include <system_error>
+#include "raster/path_ascii.h"
 
 namespace fs = std::filesystem;
 
@@ -56,21 +57,6 @@ std::string XdgUserDir(const char* name) {
   return ReadUserDirsEntry(name);
 }
 
-std::string LowerAscii(std::string s) {
-  for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return s;
-}
-
-bool IsRegularFile(const std::string& path) {
-  std::error_code ec;
-  return fs::is_regular_file(path, ec);
-}
-
-bool Exists(const std::string& path) {
-  std::error_code ec;
-  return fs::exists(path, ec);
-}
-
 std::vector<std::string> ReadLines(const std::string& path) {
   std::vector<std::string> lines;
   std::ifstream in(path, std::ios::binary);
@@ -116,7 +102,7 @@ bool ForceDir(const std::string& folder) {
 }
 
 void CopyIfMissing(const std::string& source, const std::string& target, bool deleteSource) {
-  if (Exists(target) || !IsRegularFile(source)) return;
+  if (PathExists(target) || !IsRegularFile(source)) return;
   // Copy under a temporary name first, so that an interrupted copy never
   // leaves a damaged file that would then count as present.
   const std::string partial = target + ".part";
@@ -140,20 +126,20 @@ std::optional<std::vector<std::string>> ListFiles(const std::string& folder,
   AddBackslash(dir);
   std::error_code ec;
   if (dir.empty() || !fs::is_directory(dir, ec)) return std::nullopt;
-  const std::string wanted = LowerAscii(extensions);
+  const std::string wanted = AsciiLower(extensions);
   std::vector<std::string> names;
   for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
     const std::string name = it->path().filename().string();
     if (name == "." || name == "..") continue;
     const size_t dot = name.rfind('.');
     if (dot == std::string::npos) continue;
-    const std::string ext = LowerAscii(name.substr(dot));
+    const std::string ext = AsciiLower(name.substr(dot));
     if (!ExtensionListed(wanted, ext)) continue;
     names.push_back(name);
   }
   if (names.empty()) return std::nullopt;
   std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
-    const std::string la = LowerAscii(a), lb = LowerAscii(b);
+    const std::string la = AsciiLower(a), lb = AsciiLower(b);
     const int c = std::strcoll(la.c_str(), lb.c_str());
     if (c != 0) return c < 0;
     return a < b;
@@ -188,7 +174,7 @@ std::string FindInstallDir() {
   std::string dir = exeDir.string();
   AddBackslash(dir);
   // A build tree has the data tree copied next to the executables.
-  if (fs::is_directory(dir + "language", ec) || Exists(dir + "varlo.ini")) return dir;
+  if (fs::is_directory(dir + "language", ec) || PathExists(dir + "varlo.ini")) return dir;
   fs::path shared = exeDir.parent_path() / "share" / "varlo-jigsaw";
   if (fs::is_directory(shared, ec)) {
     std::string s = shared.string();
@@ -236,7 +222,7 @@ void SetupFolders(FILE_NAMES& n, const std::string& installDir) {
   n.sSolveExt = ".sv1";
 
   n.sIniFile = n.sAppDataDir + "varlo.ini";
-  n.bFirstRun = Exists(n.sIniFile) ? 0 : 1;
+  n.bFirstRun = PathExists(n.sIniFile) ? 0 : 1;
   CopyIfMissing(n.sExeDir + "varlo.ini", n.sIniFile, false);
 
   n.sShapeLib = n.sExeDir + "pic_varlo.dat";

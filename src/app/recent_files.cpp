@@ -2,14 +2,11 @@
 
 #include <algorithm>
 #include <cctype>
+#include "raster/path_ascii.h"
 
 namespace varlo {
 
-bool SamePathNoCase(const std::string& a, const std::string& b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
-         });
-}
+bool SamePathNoCase(const std::string& a, const std::string& b) { return EqualsIgnoreAsciiCase(a, b); }
 
 void AddRecentFile(RECENT_FILES& recent, const std::string& path) {
   if (path.empty()) return;

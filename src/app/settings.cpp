@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <system_error>
 #include <vector>
+#include "raster/path_ascii.h"
 
 namespace varlo {
 
@@ -48,21 +49,10 @@ int32_t InSetOr(int32_t v, int32_t lo, int32_t hi, int32_t def) {
 
 uint8_t Flag(bool b) { return b ? 1 : 0; }
 
-bool IsFile(const std::string& path) {
-  std::error_code ec;
-  return std::filesystem::is_regular_file(path, ec);
-}
-
 // A value that fits on one line of the settings text; a line break inside
 // it would split the line and could forge other settings.
 bool FitsOnOneLine(const std::string& v) {
   return v.find_first_of("\r\n") == std::string::npos;
-}
-
-std::string LowerAscii(std::string s) {
-  for (char& c : s)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
-  return s;
 }
 
 void ReadPlayKey(const SetEngine& ini, const char* group, uint8_t& button, uint8_t& shift) {
@@ -111,7 +101,7 @@ std::string FileNameOfPath(const std::string& path) {
 std::string RecentPathInUserFolders(const std::string& stored, const FILE_NAMES& names) {
   const std::string name = FileNameOfPath(stored);
   const size_t dot = name.find_last_of('.');
-  const std::string ext = dot == std::string::npos ? std::string() : LowerAscii(name.substr(dot));
+  const std::string ext = dot == std::string::npos ? std::string() : AsciiLower(name.substr(dot));
   if (ext == ".ast") return names.sUserJigDir + name;
   if (ext == ".sv1") return names.sSolveDir + name;
   return stored;
@@ -195,7 +185,7 @@ void LoadSettings(SETTINGS_P& s, FILE_NAMES& names, LANG_P& lang, const Platform
   names.sHelpFile = LangHelpPath(names.sLangDir, kDefaultLang);
   LangLoad(lang, platform, LangFilePath(names.sLangDir, kDefaultLang));
 
-  if (IsFile(names.sIniFile)) {
+  if (IsRegularFile(names.sIniFile)) {
     SetEngine ini;
     ini.SetLoad(names.sIniFile);
     ReadSettings(ini, s, names);
@@ -203,9 +193,9 @@ void LoadSettings(SETTINGS_P& s, FILE_NAMES& names, LANG_P& lang, const Platform
     // The stored language replaces the English texts when its file exists;
     // otherwise the English texts stay while the stored id is kept.
     const std::string langFile = LangFilePath(names.sLangDir, s.sCurLang);
-    if (IsFile(langFile)) LangLoad(lang, platform, langFile);
+    if (IsRegularFile(langFile)) LangLoad(lang, platform, langFile);
     const std::string helpFile = LangHelpPath(names.sLangDir, s.sCurLang);
-    if (IsFile(helpFile)) names.sHelpFile = helpFile;
+    if (IsRegularFile(helpFile)) names.sHelpFile = helpFile;
   }
 
   if (names.bFirstRun) {

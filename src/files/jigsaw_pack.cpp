@@ -70,13 +70,6 @@ OpenResult ReadThumbnail(ByteSource& in, DIB_P& thumb, std::vector<uint8_t>& byt
 
 }  // namespace
 
-bool HasExtension(const std::string& path, const std::string& lowerExt) {
-  if (path.size() < lowerExt.size()) return false;
-  std::string tail = path.substr(path.size() - lowerExt.size());
-  std::transform(tail.begin(), tail.end(), tail.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  return tail == lowerExt;
-}
 
 OpenResult ReadPack(ByteSource& in, OpenMode mode, PackRead& io, std::string* error) {
   PackHeader header;

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "raster/dib.h"
+#include "raster/path_ascii.h"
 #include "jigsaw/jig_params.h"
 
 namespace varlo {
@@ -58,8 +59,6 @@ struct PackRead {
 OpenResult OpenJig(const std::string& path, OpenMode mode, PackRead& io, std::string* error);
 // The same on bytes in memory (no extension test).
 OpenResult ReadPack(ByteSource& in, OpenMode mode, PackRead& io, std::string* error);
-
-bool HasExtension(const std::string& path, const std::string& lowerExt);
 
 struct PackParts {
   int32_t ImageW = 0;

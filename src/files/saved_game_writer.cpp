@@ -21,6 +21,7 @@
 #include "platform/platform.h"
 #include "platform/progress.h"
 #include "raster/picture_codecs.h"
+#include "raster/path_ascii.h"
 
 namespace varlo {
 
@@ -59,14 +60,6 @@ void WriteBitmapEntry(OutputFile& out, uint8_t start, const DIB_P& d) {
     for (int32_t x = 0; x < d.Width; ++x, s += d.BytesPerPixel) std::memcpy(&line[x * 3], s, 3);
     WriteScrambled(out, line.data(), row, key, false);
   }
-}
-
-bool SamePath(const std::string& a, const std::string& b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i)
-    if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
-      return false;
-  return true;
 }
 
 // Copies [0, n) of the file behind fdIn to out, in the kernel where it can.
@@ -297,7 +290,7 @@ SaveOutcome SaveSolve(const std::string& path, bool autosave, const SaveGameView
 
   // A save by the player brings the autosave file up to date as well, so
   // that it never holds an older state of the same game.
-  if (!autosave && !ctx.AutoSave.empty() && !SamePath(path, ctx.AutoSave)) {
+  if (!autosave && !ctx.AutoSave.empty() && !EqualsIgnoreAsciiCase(path, ctx.AutoSave)) {
     std::string autoError;
     const UpdateResult r = UpdateSolve(ctx.AutoSave, game, &autoError);
     if (r == UpdateResult::Updated) {

@@ -5,43 +5,18 @@
 #include <filesystem>
 #include <system_error>
 
+#include "raster/path_ascii.h"
 #include "ui/product.h"
 
 namespace varlo {
 
 namespace {
 
-char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; }
-
-std::string AsciiLower(std::string_view s) {
-  std::string out(s);
-  for (char& c : out) c = AsciiLower(c);
-  return out;
-}
-
-bool EqualsIgnoreAsciiCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i)
-    if (AsciiLower(a[i]) != AsciiLower(b[i])) return false;
-  return true;
-}
-
-bool LessIgnoreAsciiCase(std::string_view a, std::string_view b) {
-  return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-    return static_cast<unsigned char>(AsciiLower(x)) < static_cast<unsigned char>(AsciiLower(y));
-  });
-}
-
 std::string InFolder(const std::string& folder, std::string_view name) {
   std::string path = folder;
   if (!path.empty() && path.back() != '/') path += '/';
   path += name;
   return path;
-}
-
-bool IsFile(const std::string& path) {
-  std::error_code ec;
-  return std::filesystem::is_regular_file(path, ec);
 }
 
 std::string_view TrimBelow33(std::string_view s) {
@@ -143,7 +118,7 @@ bool LangIdValid(std::string_view id) {
 }
 
 bool LangReadInfo(const std::string& path, LANG_INFO& info) {
-  if (!IsFile(path)) return false;
+  if (!IsRegularFile(path)) return false;
   info = LANG_INFO{};
   info.sId = FileStem(path);
   std::vector<std::string> lines;
