@@ -9,9 +9,12 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "play/game_command.h"
 
 namespace varlo {
 
@@ -27,7 +30,8 @@ enum KeyCodes : int32_t {
 enum KeyMods : int32_t { kModShift = 1, kModAlt = 2, kModCtrl = 4 };
 
 struct MenuItem {
-  std::string Name;      // MI_...
+  std::string Name;      // MI_...: the command's name, or a submenu's or separator's
+  std::optional<Command> Cmd;  // what the item runs; none for submenus and separators
   std::string Caption;   // design caption; the language file replaces it
   int32_t Key = 0;       // shortcut key, 0 for none
   int32_t Mods = 0;      // its modifiers, matched exactly
@@ -53,8 +57,11 @@ class MainMenu {
   int32_t IndexOf(std::string_view name) const;
   MenuItem* Find(std::string_view name);
   const MenuItem* Find(std::string_view name) const;
+  MenuItem* Find(Command command);
+  const MenuItem* Find(Command command) const;
   MenuItem& At(int32_t index) { return items_[static_cast<size_t>(index)]; }
   bool Enabled(std::string_view name) const;
+  bool Enabled(Command command) const;
 
   // The item a key released with exactly these modifiers runs, or null:
   // the top-level items are walked in order; an item whose shortcut matches
