@@ -198,7 +198,7 @@ int RunPlay(const std::vector<std::string>& argv) {
     } else if (verb == "cmd") {
       if (w.size() != 2) return Fail(cmd, where + "cmd needs one command name");
       // Script words are the menu items' names; only the field's commands run here.
-      const std::optional<Command> command = CommandByName(w[1]);
+      const std::optional<varlo::Command> command = CommandByName(w[1]);
       if (!command || !field.RunCommand(*command)) return Fail(cmd, where + "unknown command " + w[1]);
     } else if (verb == "wait") {
       int32_t ms = 0;
