@@ -84,10 +84,16 @@ std::string ShortcutText(int32_t key, int32_t mods);
 
 // Only a key released after its own key press acts: a release without its
 // press (pressed before the window had the focus, or while the progress
-// panel was up) does nothing, and a held key acts once.
+// panel was up) does nothing, and a held key acts once. The shortcut is the
+// key with the modifiers held at its press: a Shift let go right after the
+// key can reach the window before the key's release does, and the release
+// then carries no Shift (Shift+S would run Save instead of Save As).
 class KeyGate {
  public:
-  void Down(int32_t key) { last_ = key; }
+  void Down(int32_t key, int32_t mods = 0) {
+    last_ = key;
+    mods_ = mods;
+  }
   // True when this release belongs to the last press; the press is
   // forgotten then.
   bool Up(int32_t key) {
@@ -97,9 +103,12 @@ class KeyGate {
   }
   void Forget() { last_ = 0; }
   int32_t Last() const { return last_; }
+  // The modifiers held when the last key went down.
+  int32_t Mods() const { return mods_; }
 
  private:
   int32_t last_ = 0;
+  int32_t mods_ = 0;
 };
 
 }  // namespace varlo

@@ -88,6 +88,12 @@ TEST(KeyGate, ReleaseActsOnlyAfterItsOwnPress) {
   g.Down('B');
   EXPECT_FALSE(g.Up('A'));  // a later press replaced it
   EXPECT_TRUE(g.Up('B'));
+  // The modifiers are those of the press, whatever the release says.
+  g.Down('S', kModShift);
+  EXPECT_TRUE(g.Up('S'));
+  EXPECT_EQ(g.Mods(), kModShift);
+  g.Down('S', 0);
+  EXPECT_EQ(g.Mods(), 0);
 }
 
 TEST(ToolbarLayout, GapsByWidthAndCloseCorner) {

@@ -643,13 +643,14 @@ bool TF_Main::event(QEvent* e) {
   return QWidget::event(e);
 }
 
-void TF_Main::FormKeyDown(int32_t key, int32_t) {
+void TF_Main::FormKeyDown(int32_t key, int32_t mods) {
   if (progress_->Shown()) return;
-  keys_.Down(key);
+  keys_.Down(key, mods);
 }
 
-void TF_Main::FormKeyUp(int32_t key, int32_t mods) {
+void TF_Main::FormKeyUp(int32_t key, int32_t) {
   if (progress_->Shown()) return;
+  const int32_t mods = keys_.Mods();  // as pressed; see KeyGate
   if (!keys_.Up(key)) return;
   if (key == kKeySpace) {
     if (ready_ && menu_.Enabled("MI_Game") && field_->options.Play.bSingleWin == 0 && field_->GameOpen()) {

@@ -121,6 +121,8 @@ class TF_Main : public QWidget, public PlayView {
   void SetMenuItemEnabled(const std::string& item, bool on);
 
   // ---- keys and wheel, also fed by the quick help window ----
+  // A shortcut runs at the release of its key, with the modifiers held at
+  // its press (the release's own modifiers are not looked at; see KeyGate).
   void FormKeyDown(int32_t key, int32_t mods);
   void FormKeyUp(int32_t key, int32_t mods);
   void FieldWheel(bool up, int32_t x, int32_t y);
