@@ -3,13 +3,21 @@
 namespace varlo {
 namespace {
 
-MenuItem Item(const char* name, const char* caption, int32_t key = 0, int32_t mods = 0) {
+MenuItem Item(Command command, const char* caption, int32_t key = 0, int32_t mods = 0) {
   MenuItem m;
-  m.Name = name;
+  m.Name = CommandName(command);
+  m.Cmd = command;
   m.Caption = caption;
   m.Key = key;
   m.Mods = mods;
   m.KeyText = ShortcutText(key, mods);
+  return m;
+}
+
+MenuItem Submenu(const char* name, const char* caption) {
+  MenuItem m;
+  m.Name = name;
+  m.Caption = caption;
   return m;
 }
 
@@ -52,25 +60,24 @@ int32_t MainMenu::Add(const MenuItem& item, int32_t parent) {
 }
 
 MainMenu::MainMenu() {
-  MenuItem menu = Item("MI_Menu", "Menu (hidden)", 'M');
+  MenuItem menu = Item(Command::Menu, "Menu (hidden)", 'M');
   menu.Visible = false;
   Add(menu, -1);
 
-  const int32_t file = Add(Item("MI_File", "File"), -1);
-  Add(Item("MI_FileOpen", "Open", 'O'), file);
-  Add(Item("MI_FileSave", "Save", 'S'), file);
-  Add(Item("MI_FileSaveAs", "Save As", 'S', kModShift), file);
+  const int32_t file = Add(Submenu("MI_File", "File"), -1);
+  Add(Item(Command::FileOpen, "Open", 'O'), file);
+  Add(Item(Command::FileSave, "Save", 'S'), file);
+  Add(Item(Command::FileSaveAs, "Save As", 'S', kModShift), file);
   Add(Separator(), file);
-  Add(Item("MI_FileSaveImage", "Save Solved Image"), file);
+  Add(Item(Command::FileSaveImage, "Save Solved Image"), file);
   Add(Separator("MI_FileDownloadSep"), file);
-  Add(Item("MI_FileDownload", "Download Jigsaws", 'D'), file);
+  Add(Item(Command::FileDownload, "Download Jigsaws", 'D'), file);
   MenuItem lastSep = Separator("MI_FileLastSep");
   lastSep.Visible = false;
   Add(lastSep, file);
   for (int32_t k = 0; k < 4; ++k) {
-    const std::string name = "MI_FileLast" + std::to_string(k);
     const std::string caption = "Last" + std::to_string(k);
-    MenuItem last = Item(name.c_str(), caption.c_str());
+    MenuItem last = Item(RecentFileCommand(k), caption.c_str());
     last.Tag = 100 + k;
     last.Enabled = false;
     last.Visible = false;
@@ -78,68 +85,67 @@ MainMenu::MainMenu() {
   }
 
   Add(Separator(), -1);
-  const int32_t game = Add(Item("MI_Game", "Game"), -1);
-  for (const char* side : {"MI_GameWin1", "MI_GameWin2"}) {
-    MenuItem m = Item(side, side[10] == '1' ? "First Win" : "Second Win");
+  const int32_t game = Add(Submenu("MI_Game", "Game"), -1);
+  for (Command side : {Command::GameWin1, Command::GameWin2}) {
+    MenuItem m = Item(side, side == Command::GameWin1 ? "First Win" : "Second Win");
     m.KeyText = "Space";  // the window handles Space itself
     m.Checkable = true;
     Add(m, game);
   }
   Add(Separator(), game);
-  MenuItem thumb = Item("MI_GameThumb", "Thumbnail", 'T');
+  MenuItem thumb = Item(Command::GameThumb, "Thumbnail", 'T');
   thumb.Checkable = true;
   Add(thumb, game);
   Add(Separator(), game);
-  Add(Item("MI_GameBkgAll", "Bkg for All Wins", 'B'), game);
-  Add(Item("MI_GameBkgCur", "Bkg for Cur Win", 'B', kModShift), game);
+  Add(Item(Command::GameBkgAll, "Bkg for All Wins", 'B'), game);
+  Add(Item(Command::GameBkgCur, "Bkg for Cur Win", 'B', kModShift), game);
   Add(Separator(), game);
-  Add(Item("MI_GameInfo", "Info", 'I'), game);
+  Add(Item(Command::GameInfo, "Info", 'I'), game);
   Add(Separator(), game);
-  Add(Item("MI_GameSelectAll", "Select All", 'A'), game);
-  Add(Item("MI_GameArrange", "Arrange", 'R'), game);
-  Add(Item("MI_GameGather", "Gather"), game);
+  Add(Item(Command::GameSelectAll, "Select All", 'A'), game);
+  Add(Item(Command::GameArrange, "Arrange", 'R'), game);
+  Add(Item(Command::GameGather, "Gather"), game);
   Add(Separator(), game);
-  MenuItem glass = Item("MI_GameGlass", "Glass", 'G');
+  MenuItem glass = Item(Command::GameGlass, "Glass", 'G');
   glass.Checkable = true;
   Add(glass, game);
-  MenuItem weight = Item("MI_GameWeight", "Weight", 'W');
+  MenuItem weight = Item(Command::GameWeight, "Weight", 'W');
   weight.Checkable = true;
   Add(weight, game);
 
   Add(Separator(), -1);
-  const int32_t pockets = Add(Item("MI_Pockets", "Pockets"), -1);
+  const int32_t pockets = Add(Submenu("MI_Pockets", "Pockets"), -1);
   for (int32_t k = 1; k <= 4; ++k) {
-    const std::string name = "MI_PocketsPocket" + std::to_string(k);
     const std::string caption = "Pocket " + std::to_string(k);
-    MenuItem m = Item(name.c_str(), caption.c_str(), '0' + k);
+    MenuItem m = Item(PocketCommand(k - 1), caption.c_str(), '0' + k);
     m.Checkable = true;
     Add(m, pockets);
   }
   Add(Separator(), pockets);
-  Add(Item("MI_PocketsTile", "Tile", 'L'), pockets);
-  Add(Item("MI_PocketsCascade", "Cascade", 'C'), pockets);
+  Add(Item(Command::PocketsTile, "Tile", 'L'), pockets);
+  Add(Item(Command::PocketsCascade, "Cascade", 'C'), pockets);
 
   Add(Separator(), -1);
-  Add(Item("MI_Options", "Options"), -1);
+  Add(Item(Command::Options, "Options"), -1);
   Add(Separator(), -1);
-  const int32_t help = Add(Item("MI_Help", "Help"), -1);
-  Add(Item("MI_HelpCont", "Contents", kKeyF1), help);
-  Add(Item("MI_HelpQuick", "Quick Help"), help);
+  const int32_t help = Add(Submenu("MI_Help", "Help"), -1);
+  Add(Item(Command::HelpCont, "Contents", kKeyF1), help);
+  Add(Item(Command::HelpQuick, "Quick Help"), help);
   Add(Separator(), help);
-  Add(Item("MI_HelpHomePage", "Tovak Games Home"), help);
-  Add(Item("MI_HelpProductHomePage", "Product Home"), help);
+  Add(Item(Command::HelpHomePage, "Tovak Games Home"), help);
+  Add(Item(Command::HelpProductHomePage, "Product Home"), help);
   Add(Separator(), help);
-  Add(Item("MI_HelpReport", "Create Report"), help);
+  Add(Item(Command::HelpReport, "Create Report"), help);
   Add(Separator(), help);
-  Add(Item("MI_HelpCredits", "Credits"), help);
-  Add(Item("MI_HelpAbout", "About"), help);
+  Add(Item(Command::HelpCredits, "Credits"), help);
+  Add(Item(Command::HelpAbout, "About"), help);
   Add(Separator(), -1);
-  MenuItem full = Item("MI_FullScreen", "Full Screen", 'U');
+  MenuItem full = Item(Command::FullScreen, "Full Screen", 'U');
   full.Checkable = true;
   Add(full, -1);
   Add(Separator(), -1);
-  Add(Item("MI_Min", "Minimize"), -1);
-  Add(Item("MI_Exit", "Exit"), -1);
+  Add(Item(Command::Min, "Minimize"), -1);
+  Add(Item(Command::Exit, "Exit"), -1);
 }
 
 int32_t MainMenu::IndexOf(std::string_view name) const {
@@ -157,6 +163,23 @@ MenuItem* MainMenu::Find(std::string_view name) {
 const MenuItem* MainMenu::Find(std::string_view name) const {
   const int32_t i = IndexOf(name);
   return i < 0 ? nullptr : &items_[static_cast<size_t>(i)];
+}
+
+MenuItem* MainMenu::Find(Command command) {
+  for (MenuItem& m : items_)
+    if (m.Cmd == command) return &m;
+  return nullptr;
+}
+
+const MenuItem* MainMenu::Find(Command command) const {
+  for (const MenuItem& m : items_)
+    if (m.Cmd == command) return &m;
+  return nullptr;
+}
+
+bool MainMenu::Enabled(Command command) const {
+  const MenuItem* m = Find(command);
+  return m && m->Enabled;
 }
 
 bool MainMenu::Enabled(std::string_view name) const {

@@ -9,9 +9,12 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "play/game_command.h"
 
 namespace varlo {
 
@@ -27,7 +30,8 @@ enum KeyCodes : int32_t {
 enum KeyMods : int32_t { kModShift = 1, kModAlt = 2, kModCtrl = 4 };
 
 struct MenuItem {
-  std::string Name;      // MI_...
+  std::string Name;      // MI_...: the command's name, or a submenu's or separator's
+  std::optional<Command> Cmd;  // what the item runs; none for submenus and separators
   std::string Caption;   // design caption; the language file replaces it
   int32_t Key = 0;       // shortcut key, 0 for none
   int32_t Mods = 0;      // its modifiers, matched exactly
@@ -53,8 +57,11 @@ class MainMenu {
   int32_t IndexOf(std::string_view name) const;
   MenuItem* Find(std::string_view name);
   const MenuItem* Find(std::string_view name) const;
+  MenuItem* Find(Command command);
+  const MenuItem* Find(Command command) const;
   MenuItem& At(int32_t index) { return items_[static_cast<size_t>(index)]; }
   bool Enabled(std::string_view name) const;
+  bool Enabled(Command command) const;
 
   // The item a key released with exactly these modifiers runs, or null:
   // the top-level items are walked in order; an item whose shortcut matches
@@ -77,10 +84,16 @@ std::string ShortcutText(int32_t key, int32_t mods);
 
 // Only a key released after its own key press acts: a release without its
 // press (pressed before the window had the focus, or while the progress
-// panel was up) does nothing, and a held key acts once.
+// panel was up) does nothing, and a held key acts once. The shortcut is the
+// key with the modifiers held at its press: a Shift let go right after the
+// key can reach the window before the key's release does, and the release
+// then carries no Shift (Shift+S would run Save instead of Save As).
 class KeyGate {
  public:
-  void Down(int32_t key) { last_ = key; }
+  void Down(int32_t key, int32_t mods = 0) {
+    last_ = key;
+    mods_ = mods;
+  }
   // True when this release belongs to the last press; the press is
   // forgotten then.
   bool Up(int32_t key) {
@@ -90,9 +103,12 @@ class KeyGate {
   }
   void Forget() { last_ = 0; }
   int32_t Last() const { return last_; }
+  // The modifiers held when the last key went down.
+  int32_t Mods() const { return mods_; }
 
  private:
   int32_t last_ = 0;
+  int32_t mods_ = 0;
 };
 
 }  // namespace varlo

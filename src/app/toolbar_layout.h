@@ -6,6 +6,8 @@
 #include <array>
 #include <cstdint>
 
+#include "play/game_command.h"
+
 namespace varlo {
 
 inline constexpr int32_t kToolButtonCount = 23;
@@ -29,7 +31,7 @@ enum ToolButton : int32_t {
 struct ToolButtonDef {
   const char* Name;      // BI_...
   int32_t SkinColumn;    // the face's column in the skin
-  const char* MenuItem;  // MI_... the button runs
+  Command MenuItem;      // the menu item the button runs
 };
 extern const std::array<ToolButtonDef, kToolButtonCount> kToolButtons;
 

@@ -245,7 +245,7 @@ SaveOutcome SaveSolve(const std::string& path, bool autosave, const SaveGameView
   Progress& panel = ctx.Panel ? *ctx.Panel : noPanel;
   GameFlags noFlags;
   GameFlags& flags = ctx.Flags ? *ctx.Flags : noFlags;
-  flags.bBusy = 1;
+  const BusyScope busy(flags);  // a save inside a command leaves it running
   panel.Begin(Caption(ctx, autosave ? "Prog_AutoSaveSolve" : "Prog_SaveSolve"), 1);
 
   auto finish = [&](bool saved) {
@@ -254,7 +254,6 @@ SaveOutcome SaveSolve(const std::string& path, bool autosave, const SaveGameView
       flags.bAutoDirty = 0;
       if (!autosave) flags.bDirty = 0;
     }
-    flags.bBusy = 0;
     outcome.Saved = saved;
     return outcome;
   };

@@ -16,44 +16,47 @@ bool IsPocketRef(int32_t ref) { return ref >= MW_POCKET && ref < MW_POCKET + kPo
 int32_t RoundEven(double v) { return static_cast<int32_t>(std::nearbyint(v)); }
 }  // namespace
 
-bool PlayField::RunCommand(std::string_view name) {
-  const bool game = GameOpen();
-  const int32_t busy = LockBusy();
+bool PlayField::RunCommand(Command command) {
+  const BusyScope busy(flags_);
+  // Without a game every command is known and does nothing here.
   bool known = true;
-  if (!game) {
-    known = name.rfind("MI_", 0) == 0;
-  } else if (name == "MI_GameSelectAll") {
-    if (Selection) ClearSelection();
-    SelectAll();
-  } else if (name == "MI_GameArrange") {
-    CommandArrange();
-  } else if (name == "MI_GameGather") {
-    CommandGather();
-  } else if (name.size() == 17 && name.rfind("MI_PocketsPocket", 0) == 0 && name[16] >= '1' && name[16] <= '4') {
-    const int32_t p = name[16] - '1';
-    ShowPocket(p, !Wins[MW_POCKET + p].Shown);
-    RedrawMode = kRedrawAll;
-    RepaintAll();
-  } else if (name == "MI_PocketsTile") {
-    CommandTile(false);
-  } else if (name == "MI_PocketsCascade") {
-    CommandTile(true);
-  } else if (name == "MI_GameThumb") {
-    CommandThumbOrGlass(false);
-  } else if (name == "MI_GameGlass") {
-    CommandThumbOrGlass(true);
-  } else if (name == "MI_GameWeight") {
-    CommandWeight();
-  } else if (name == "MI_GameWin1" || name == "MI_GameWin2") {
-    if (Selection) ClearSelection();
-    SwitchSide(name == "MI_GameWin1" ? 0 : 1);
-  } else if (name == "MI_FileSaveImage") {
-    if (bSolved) SaveSolvedImage();
-  } else {
-    known = false;  // the background pickers and the info window belong to the app
+  if (GameOpen()) {
+    switch (command) {
+      case Command::GameSelectAll:
+        if (Selection) ClearSelection();
+        SelectAll();
+        break;
+      case Command::GameArrange: CommandArrange(); break;
+      case Command::GameGather: CommandGather(); break;
+      case Command::PocketsPocket1:
+      case Command::PocketsPocket2:
+      case Command::PocketsPocket3:
+      case Command::PocketsPocket4: {
+        const int32_t p = PocketOfCommand(command);
+        ShowPocket(p, !Wins[MW_POCKET + p].Shown);
+        RedrawMode = kRedrawAll;
+        RepaintAll();
+        break;
+      }
+      case Command::PocketsTile: CommandTile(false); break;
+      case Command::PocketsCascade: CommandTile(true); break;
+      case Command::GameThumb: CommandThumbOrGlass(false); break;
+      case Command::GameGlass: CommandThumbOrGlass(true); break;
+      case Command::GameWeight: CommandWeight(); break;
+      case Command::GameWin1:
+      case Command::GameWin2:
+        if (Selection) ClearSelection();
+        SwitchSide(command == Command::GameWin1 ? 0 : 1);
+        break;
+      case Command::FileSaveImage:
+        if (bSolved) SaveSolvedImage();
+        break;
+      default:
+        known = false;  // the files, the background pickers, the info window belong to the app
+        break;
+    }
   }
   Present();
-  UnlockBusy(busy);
   return known;
 }
 
@@ -225,9 +228,9 @@ void PlayField::CommandWeight() {
 
 void PlayField::UpdateWeightCommand() {
   const bool on = GameOpen() && WeightedPiece != -1;
-  view_->SetMenuChecked("MI_GameWeight", on);
+  view_->SetMenuChecked(Command::GameWeight, on);
   view_->SetToolButton(kTbWeight, on ? 15 : 14, on);
-  view_->SetMenuCaption("MI_GameWeight", Text(kLangMainForm, on ? "MI_GameWeightOn" : "MI_GameWeightOff"));
+  view_->SetMenuCaption(Command::GameWeight, Text(kLangMainForm, on ? "MI_GameWeightOn" : "MI_GameWeightOff"));
   view_->RefreshToolHint(kTbWeight);
   if (on) WeightToBack(*jig_, WeightedPiece);
 }
@@ -259,8 +262,8 @@ void PlayField::SwitchSide(int32_t k) {
   Wins[1 - k].Active = 0;
   Wins[k].Shown = 1;
   SetCurrent(k);
-  view_->SetMenuChecked("MI_GameWin1", k == 0);
-  view_->SetMenuChecked("MI_GameWin2", k == 1);
+  view_->SetMenuChecked(Command::GameWin1, k == 0);
+  view_->SetMenuChecked(Command::GameWin2, k == 1);
   view_->SetToolButton(kTbSide1, -1, k == 0);
   view_->SetToolButton(kTbSide2, -1, k == 1);
   SideIndex = k;
@@ -276,12 +279,11 @@ void PlayField::SwitchSide(int32_t k) {
 
 void PlayField::SpaceKey() {
   if (!GameOpen() || options.Play.bSingleWin) return;
-  const int32_t busy = LockBusy();
+  const BusyScope busy(flags_);
   if (Selection && DragState != kDragPieces) ClearSelection();
   SwitchSide(1 - SideIndex);
   if (DragState == kDragPieces || WeightMode) RedrawMode = kRedrawShow;
   Present();
-  UnlockBusy(busy);
 }
 
 bool PlayField::LoadBkgPicture(int32_t code) {

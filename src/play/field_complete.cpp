@@ -49,7 +49,7 @@ void PlayField::CheckComplete() {
   for (int32_t i = 0; i < n; ++i)
     if (jig.Tiles[i].Group != key || jig.Tiles[i].Rot != 0) return;
   bSolved = 1;
-  view_->SetMenuEnabled("MI_FileSaveImage", true);
+  view_->SetMenuEnabled(Command::FileSaveImage, true);
   // The picture (not piece 0's box, which may start inside the border
   // frame) is centred on the field.
   const TILE_P& t0 = jig.Tiles[0];

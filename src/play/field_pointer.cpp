@@ -190,7 +190,7 @@ void PlayField::ClearSelection() {
     for (TILE_P& t : jig_->Tiles) t.Sel = 0;
   if (Current >= 0 && Current < kFieldWindows) BringIntoView(Current, false);
   Selection = false;
-  view_->SetMenuEnabled("MI_GameArrange", false);
+  view_->SetMenuEnabled(Command::GameArrange, false);
 }
 
 void PlayField::SelectAll() {
@@ -210,7 +210,7 @@ void PlayField::SelectAll() {
   if (!any) return;
   SelectionToFront(*jig_);
   Selection = true;
-  view_->SetMenuEnabled("MI_GameArrange", true);
+  view_->SetMenuEnabled(Command::GameArrange, true);
 }
 
 void PlayField::SelectInBand() {
@@ -244,7 +244,7 @@ void PlayField::SelectInBand() {
   if (!any) return;
   SelectionToFront(*jig_);
   Selection = true;
-  view_->SetMenuEnabled("MI_GameArrange", true);
+  view_->SetMenuEnabled(Command::GameArrange, true);
 }
 
 void PlayField::BringIntoView(int32_t window, bool strict) {
@@ -327,7 +327,7 @@ void PlayField::BringIntoView(int32_t window, bool strict) {
 
 void PlayField::PointerDown(int32_t button, int32_t modifiers, int32_t x, int32_t y, bool fromWheel) {
   if (!InputEnabled || !GameOpen()) return;
-  const int32_t busy = LockBusy();
+  const BusyScope busy(flags_);
   modifiers &= kSsShift | kSsAlt | kSsCtrl;
   const int32_t rawX = x, rawY = y;
   RedrawMode = kRedrawAll;
@@ -348,10 +348,7 @@ void PlayField::PointerDown(int32_t button, int32_t modifiers, int32_t x, int32_
       }
     }
   }
-  auto done = [&] {
-    Present();
-    UnlockBusy(busy);
-  };
+  auto done = [&] { Present(); };
   if (Current == kNoWindow) return done();
   TMyWin& w = Win(Current);
   if (!(options.Play.bClickToDrag && DragState == kDragPieces)) {
@@ -593,7 +590,7 @@ void PlayField::PointerMove(int32_t held, int32_t modifiers, int32_t x, int32_t 
   } else if (Current == kNoWindow) {
     return;
   }
-  const int32_t busy = LockBusy();
+  const BusyScope busy(flags_);
   view_->ClearToolbarHover();
   if (Glass.Shown && InLens(x, y) && !(Current == kGlassRef && held != 0)) MapThroughGlass(x, y);
   if (WeightMode) {
@@ -613,19 +610,15 @@ void PlayField::PointerMove(int32_t held, int32_t modifiers, int32_t x, int32_t 
     Hover(x, y);
   }
   Present();
-  UnlockBusy(busy);
 }
 
 void PlayField::PointerUp(int32_t button, int32_t modifiers, int32_t x, int32_t y) {
   if (!InputEnabled || !GameOpen()) return;
-  const int32_t busy = LockBusy();
+  const BusyScope busy(flags_);
   modifiers &= kSsShift | kSsAlt | kSsCtrl;
   RedrawMode = kRedrawAll;
   if (Glass.Shown && InLens(x, y)) MapThroughGlass(x, y);
-  auto done = [&] {
-    Present();
-    UnlockBusy(busy);
-  };
+  auto done = [&] { Present(); };
   if (Frame.Code != kHitNone) {
     TMyWin& w = Win(Frame.Window);
     if (Frame.Button >= 0) w.Buttons[Frame.Button].Pressed = 0;

@@ -42,8 +42,8 @@ void PlayField::OpenGame(Jigsaw* jig, bool solved) {
     ShowPocket(p, false);
     PocketExtent(p);
   }
-  view_->SetMenuEnabled("MI_GameArrange", false);
-  view_->SetMenuEnabled("MI_FileSaveImage", bSolved != 0);
+  view_->SetMenuEnabled(Command::GameArrange, false);
+  view_->SetMenuEnabled(Command::FileSaveImage, bSolved != 0);
   UpdateWeightCommand();
   SwitchSide(0);
   RedrawMode = kRedrawAll;
@@ -59,17 +59,6 @@ void PlayField::CloseGame() {
 
 void PlayField::SetDirtyFlag() {
   if (flags_) SetDirty(*flags_);
-}
-
-int32_t PlayField::LockBusy() {
-  if (!flags_) return 0;
-  const int32_t previous = flags_->bBusy;
-  flags_->bBusy = 1;
-  return previous;
-}
-
-void PlayField::UnlockBusy(int32_t previous) {
-  if (flags_) flags_->bBusy = static_cast<uint8_t>(previous);
 }
 
 void PlayField::SetCursor(CursorShape shape) {

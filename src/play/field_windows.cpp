@@ -36,7 +36,7 @@ PlayField::PlayField(const Platform& platform, PlayView* view, const LANG_P* lan
     w.Bkg = static_cast<int32_t>(kNeutralGrey);
     w.ToolButton = s == 0 ? kTbSide1 : kTbSide2;
     w.Name = s == 0 ? "First Side" : "Second Side";
-    w.MenuItem = s == 0 ? "MI_GameWin1" : "MI_GameWin2";
+    w.MenuItem = s == 0 ? Command::GameWin1 : Command::GameWin2;
   }
   for (int32_t p = 0; p < kPocketWindows; ++p) {
     TMyWin& w = Wins[MW_POCKET + p];
@@ -44,11 +44,11 @@ PlayField::PlayField(const Platform& platform, PlayView* view, const LANG_P* lan
     w.HasBkg = 1;
     w.Bkg = static_cast<int32_t>(kNeutralGrey);
     w.ToolButton = kTbPocket1 + p;
-    w.MenuItem = "MI_PocketsPocket" + std::to_string(p + 1);
+    w.MenuItem = PocketCommand(p);
   }
   InitWindow(Wins[kThumbWindow], 0, 0, kKindThumb, 100, 100);
   Wins[kThumbWindow].ToolButton = kTbThumb;
-  Wins[kThumbWindow].MenuItem = "MI_GameThumb";
+  Wins[kThumbWindow].MenuItem = Command::GameThumb;
   SetupGlass();
   for (int32_t k = 0; k < kFieldWindows; ++k) {
     Wins[k].Index = static_cast<uint8_t>(k);
@@ -129,9 +129,9 @@ void PlayField::ShowWindow(int32_t ref, bool on) {
   const bool was = w.Shown != 0;
   w.Shown = on ? 1 : 0;
   if (!on) w.Active = 0;
-  if (!w.MenuItem.empty()) view_->SetMenuChecked(w.MenuItem, on);
+  if (w.MenuItem) view_->SetMenuChecked(*w.MenuItem, on);
   if (ref == kThumbWindow) view_->SetToolButton(kTbThumb, -1, on);
-  if (ref == kGlassRef) view_->SetMenuChecked("MI_GameGlass", on);
+  if (ref == kGlassRef) view_->SetMenuChecked(Command::GameGlass, on);
   if (was && !on) SetCurrent(DefaultWindow());
 }
 
@@ -236,7 +236,7 @@ void PlayField::DrawThumbnail() {
 void PlayField::SetupGlass() {
   InitWindow(Glass, 0, 0, kKindGlass, 240, 240);
   Glass.Title = "Glass";
-  Glass.MenuItem = "";
+  Glass.MenuItem.reset();  // its check mark follows ShowWindow
   Glass.MinW = Glass.MinH = 240;
   Glass.MaxW = Glass.MaxH = 480;
   SetSize(Glass, false, 0, 0);
@@ -293,8 +293,8 @@ void PlayField::UpdateWindowCaptions() {
     bkg = Text(kLangMainForm, "MI_GameBkgWin" + n);
     sel = Text(kLangMainForm, "MI_GameSelectAllWin" + n);
   }
-  view_->SetMenuCaption("MI_GameBkgCur", bkg);
-  view_->SetMenuCaption("MI_GameSelectAll", sel);
+  view_->SetMenuCaption(Command::GameBkgCur, bkg);
+  view_->SetMenuCaption(Command::GameSelectAll, sel);
   view_->RefreshToolHint(kTbBkgCur);
   view_->RefreshToolHint(kTbSelectAll);
 }
@@ -349,7 +349,7 @@ void PlayField::ApplyPocketRecords(const PocketRecord* records, int32_t count) {
     }
     PocketCount(p);
     w.Shown = r.Shown ? 1 : 0;
-    view_->SetMenuChecked(w.MenuItem, w.Shown != 0);
+    view_->SetMenuChecked(PocketCommand(p), w.Shown != 0);
     view_->SetPocketButton(p, w.Shown != 0, w.Groups > 0);
   }
   KeepReachable();

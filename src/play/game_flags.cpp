@@ -9,8 +9,9 @@ void SetDirty(GameFlags& flags) {
 }
 
 bool AutosaveDue(uint8_t bJigLoaded, const GameFlags& flags, const AutosaveSettings& settings,
-                 int64_t nowMs, bool saveTempExists) {
-  if (!bJigLoaded || !settings.AutoSave_bEnabled || !flags.bAutoDirty || flags.bBusy) return false;
+                 int64_t nowMs, bool saveTempExists, bool buttonHeld) {
+  if (!bJigLoaded || !settings.AutoSave_bEnabled || !flags.bAutoDirty || flags.bBusy || buttonHeld)
+    return false;
   const int64_t minutes = settings.AutoSave_iIntervalMin < 0 ? 0 : settings.AutoSave_iIntervalMin;
   if (nowMs - flags.LastAutosaveMs < minutes * 60 * 1000) return false;
   return !saveTempExists;

@@ -17,6 +17,28 @@ struct GameFlags {
   int64_t LastAutosaveMs = 0;
 };
 
+// "A command is running" for as long as the scope lives. The flag is set
+// on entry and put back as it was on exit, so a scope inside another (a
+// save inside Open, a field command inside a window command) leaves it set
+// until the outermost one ends. Every writer of bBusy goes through this.
+// Null flags: nothing to mark (a headless field).
+class BusyScope {
+ public:
+  explicit BusyScope(GameFlags* flags) : flags_(flags), before_(flags ? flags->bBusy : 0) {
+    if (flags_) flags_->bBusy = 1;
+  }
+  explicit BusyScope(GameFlags& flags) : BusyScope(&flags) {}
+  ~BusyScope() {
+    if (flags_) flags_->bBusy = before_;
+  }
+  BusyScope(const BusyScope&) = delete;
+  BusyScope& operator=(const BusyScope&) = delete;
+
+ private:
+  GameFlags* flags_;
+  uint8_t before_;
+};
+
 // Every change to the game calls this.
 void SetDirty(GameFlags& flags);
 
@@ -25,11 +47,14 @@ struct AutosaveSettings {
   int32_t AutoSave_iIntervalMin = 10;
 };
 
-// The autosave timer's decision, a pure function of the flags, the clock and
-// whether a save is being written (the temporary save file exists). The
-// interval is measured on the steady clock, so changing the system time or
-// a daylight-saving switch neither fires nor holds off an autosave.
+// The autosave timer's decision, a pure function of the flags, the clock,
+// whether a save is being written (the temporary save file exists) and
+// whether a mouse button is held. The interval is measured on the steady
+// clock, so changing the system time or a daylight-saving switch neither
+// fires nor holds off an autosave. A held button (a drag under way) holds
+// it off: the save's progress panel takes the field's input while it runs
+// and would swallow the release that ends the drag.
 bool AutosaveDue(uint8_t bJigLoaded, const GameFlags& flags, const AutosaveSettings& settings,
-                 int64_t nowMs, bool saveTempExists);
+                 int64_t nowMs, bool saveTempExists, bool buttonHeld);
 
 }  // namespace varlo

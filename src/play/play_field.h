@@ -142,9 +142,9 @@ class PlayField {
   void PointerUp(int32_t button, int32_t modifiers, int32_t x, int32_t y);
   // The wheel over the field turns like the rotate buttons; true (handled).
   bool Wheel(bool up, int32_t x, int32_t y);
-  // A menu command by its item name (MI_...); false for a name the field
-  // does not know.
-  bool RunCommand(std::string_view name);
+  // A menu command; false for one that is not the field's (the app runs
+  // it). Without a game every command is taken and does nothing.
+  bool RunCommand(Command command);
   void SwitchSide(int32_t k);
   // The Space key: the side not shown.
   void SpaceKey();
@@ -287,8 +287,6 @@ class PlayField {
   void SetCursor(CursorShape shape);
   void PlaySound(const char* file, bool join);
   std::string Text(int32_t section, std::string_view key) const;
-  int32_t LockBusy();
-  void UnlockBusy(int32_t previous);
   void DrawFrameOf(DIB_P& target, const XRECT& clip, const TMyWin& w);
   // note: remember the tinted area as an overlay on FieldImg (a compose
   // of a whole area remembers that area itself).

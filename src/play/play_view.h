@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <string>
 
+#include "play/game_command.h"
 #include "raster/rect.h"
 
 namespace varlo {
@@ -28,9 +29,9 @@ class PlayView {
   virtual ~PlayView() = default;
   // The field picture changed inside area (field coordinates): show it.
   virtual void ShowField(const XRECT& /*area*/) {}
-  virtual void SetMenuChecked(const std::string& /*item*/, bool /*checked*/) {}
-  virtual void SetMenuEnabled(const std::string& /*item*/, bool /*enabled*/) {}
-  virtual void SetMenuCaption(const std::string& /*item*/, const std::string& /*caption*/) {}
+  virtual void SetMenuChecked(Command /*item*/, bool /*checked*/) {}
+  virtual void SetMenuEnabled(Command /*item*/, bool /*enabled*/) {}
+  virtual void SetMenuCaption(Command /*item*/, const std::string& /*caption*/) {}
   // image: the toolbar image to show, or -1 to keep it.
   virtual void SetToolButton(int32_t /*button*/, int32_t /*image*/, bool /*down*/) {}
   virtual void SetToolEnabled(int32_t /*button*/, bool /*enabled*/) {}

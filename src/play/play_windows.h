@@ -10,8 +10,10 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 
+#include "play/game_command.h"
 #include "raster/dib.h"
 #include "raster/rect.h"
 
@@ -125,7 +127,7 @@ struct TMyWin {
   XRECT TitleBox;
   uint8_t HasBkg = 0;
   int32_t Bkg = 0x989898;
-  std::string MenuItem;    // the menu item whose check mark mirrors Shown
+  std::optional<Command> MenuItem;  // the menu item whose check mark mirrors Shown
   int32_t ToolButton = -1; // toolbar button mirroring the window
   int32_t Groups = 0;      // pockets: groups of pieces inside
 };

@@ -22,6 +22,7 @@ TEST(Autosave, DueOnlyWhenEverythingAllows) {
     int64_t sinceLastMs;
     bool tempExists;
     bool due;
+    bool buttonHeld = false;
   } cases[] = {
       {"interval passed", 1, 1, 0, 1, 10, 10 * kMin, false, true},
       {"just short of the interval", 1, 1, 0, 1, 10, 10 * kMin - 1, false, false},
@@ -34,6 +35,8 @@ TEST(Autosave, DueOnlyWhenEverythingAllows) {
       {"one-minute interval", 1, 1, 0, 1, 1, kMin, false, true},
       {"interval 0: every tick", 1, 1, 0, 1, 0, 0, false, true},
       {"negative interval counts as 0", 1, 1, 0, 1, -5, 0, false, true},
+      {"a mouse button is held (a drag)", 1, 1, 0, 1, 10, 20 * kMin, false, false, true},
+      {"held at every tick", 1, 1, 0, 1, 0, 0, false, false, true},
   };
   for (const Case& c : cases) {
     GameFlags f;
@@ -43,7 +46,7 @@ TEST(Autosave, DueOnlyWhenEverythingAllows) {
     AutosaveSettings s;
     s.AutoSave_bEnabled = c.enabled;
     s.AutoSave_iIntervalMin = c.interval;
-    EXPECT_EQ(AutosaveDue(c.loaded, f, s, f.LastAutosaveMs + c.sinceLastMs, c.tempExists), c.due)
+    EXPECT_EQ(AutosaveDue(c.loaded, f, s, f.LastAutosaveMs + c.sinceLastMs, c.tempExists, c.buttonHeld), c.due)
         << c.name;
   }
 }

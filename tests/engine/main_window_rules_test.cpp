@@ -3,6 +3,9 @@
 // moving of groups when the field changes size.
 #include <gtest/gtest.h>
 
+#include <optional>
+#include <vector>
+
 #include "app/field_rescale.h"
 #include "app/main_menu.h"
 #include "app/recent_files.h"
@@ -16,26 +19,26 @@ TEST(MainMenuShortcuts, ExactModifiersAndDisabledSubmenus) {
   MainMenu menu;
   struct Case {
     int32_t key, mods;
-    const char* expect;  // nullptr: nothing runs
+    std::optional<Command> expect;  // none: nothing runs
   };
   const Case withGame[] = {
-      {'S', 0, "MI_FileSave"},
-      {'S', kModShift, "MI_FileSaveAs"},
-      {'S', kModCtrl, nullptr},
-      {'S', kModShift | kModCtrl, nullptr},
-      {'O', 0, "MI_FileOpen"},
-      {'B', kModShift, "MI_GameBkgCur"},
-      {'3', 0, "MI_PocketsPocket3"},
-      {'U', 0, "MI_FullScreen"},
-      {'M', 0, "MI_Menu"},
-      {kKeyF1, 0, "MI_HelpCont"},
-      {'Z', 0, nullptr},
-      {kKeySpace, 0, nullptr},  // the window handles Space itself
+      {'S', 0, Command::FileSave},
+      {'S', kModShift, Command::FileSaveAs},
+      {'S', kModCtrl, std::nullopt},
+      {'S', kModShift | kModCtrl, std::nullopt},
+      {'O', 0, Command::FileOpen},
+      {'B', kModShift, Command::GameBkgCur},
+      {'3', 0, Command::PocketsPocket3},
+      {'U', 0, Command::FullScreen},
+      {'M', 0, Command::Menu},
+      {kKeyF1, 0, Command::HelpCont},
+      {'Z', 0, std::nullopt},
+      {kKeySpace, 0, std::nullopt},  // the window handles Space itself
   };
   for (const Case& c : withGame) {
     const MenuItem* m = menu.MatchShortcut(c.key, c.mods);
     if (c.expect)
-      ASSERT_TRUE(m && m->Name == c.expect) << ShortcutText(c.key, c.mods);
+      ASSERT_TRUE(m && m->Cmd == c.expect) << ShortcutText(c.key, c.mods);
     else
       EXPECT_EQ(m, nullptr) << ShortcutText(c.key, c.mods);
   }
@@ -43,7 +46,7 @@ TEST(MainMenuShortcuts, ExactModifiersAndDisabledSubmenus) {
   // disabled item ends the search without running.
   menu.Find("MI_Game")->Enabled = false;
   menu.Find("MI_Pockets")->Enabled = false;
-  menu.Find("MI_FileSave")->Enabled = false;
+  menu.Find(Command::FileSave)->Enabled = false;
   EXPECT_EQ(menu.MatchShortcut('T', 0), nullptr);
   EXPECT_EQ(menu.MatchShortcut('1', 0), nullptr);
   EXPECT_EQ(menu.MatchShortcut('S', 0), nullptr);
@@ -55,9 +58,22 @@ TEST(MainMenuShortcuts, TreeHasEveryItemOnce) {
   for (const char* name : {"MI_FileLast3", "MI_FileLastSep", "MI_GameGather", "MI_PocketsCascade",
                            "MI_HelpReport", "MI_Min", "MI_Exit"})
     EXPECT_GE(menu.IndexOf(name), 0) << name;
-  for (const ToolButtonDef& b : kToolButtons) EXPECT_GE(menu.IndexOf(b.MenuItem), 0) << b.Name;
-  EXPECT_EQ(menu.Find("MI_FileLast2")->Tag, 102);
-  EXPECT_EQ(menu.Find("MI_GameWin1")->KeyText, "Space");
+  for (const ToolButtonDef& b : kToolButtons) EXPECT_NE(menu.Find(b.MenuItem), nullptr) << b.Name;
+  // Every command has one item, named as the command; every other item
+  // is a submenu or a separator.
+  std::vector<int32_t> items(kCommandCount, 0);
+  for (const MenuItem& m : menu.Items()) {
+    if (!m.Cmd) {
+      EXPECT_TRUE(m.Separator || !m.Children.empty()) << m.Name;
+      continue;
+    }
+    EXPECT_EQ(m.Name, CommandName(*m.Cmd));
+    ++items[static_cast<size_t>(*m.Cmd)];
+  }
+  for (int32_t c = 0; c < kCommandCount; ++c)
+    EXPECT_EQ(items[static_cast<size_t>(c)], 1) << CommandName(static_cast<Command>(c));
+  EXPECT_EQ(menu.Find(RecentFileCommand(2))->Tag, 102);
+  EXPECT_EQ(menu.Find(Command::GameWin1)->KeyText, "Space");
   EXPECT_EQ(ShortcutText('S', kModShift), "Shift+S");
 }
 
@@ -72,6 +88,12 @@ TEST(KeyGate, ReleaseActsOnlyAfterItsOwnPress) {
   g.Down('B');
   EXPECT_FALSE(g.Up('A'));  // a later press replaced it
   EXPECT_TRUE(g.Up('B'));
+  // The modifiers are those of the press, whatever the release says.
+  g.Down('S', kModShift);
+  EXPECT_TRUE(g.Up('S'));
+  EXPECT_EQ(g.Mods(), kModShift);
+  g.Down('S', 0);
+  EXPECT_EQ(g.Mods(), 0);
 }
 
 TEST(ToolbarLayout, GapsByWidthAndCloseCorner) {

@@ -58,7 +58,7 @@ TEST_P(TwoBands, PaintWhatOneThreadPaints) {
     jig.Tiles[i].X = 10 * i;
     jig.Tiles[i].Y = 5 * i;
   }
-  ASSERT_TRUE(field.RunCommand("MI_GameThumb"));
+  ASSERT_TRUE(field.RunCommand(Command::GameThumb));
   SortPieces(jig, false);
 
   DIB_P one, two;

@@ -1,6 +1,7 @@
 // The Game and Pockets commands, the weight, backgrounds and the solved
 // image.
 #include <set>
+#include <string_view>
 #include <utility>
 
 #include "raster/picture_codecs.h"
@@ -10,6 +11,33 @@
 namespace varlo::testing {
 namespace {
 
+TEST(CommandNames, EveryNameRoundTripsAndOtherTextIsRejected) {
+  std::set<std::string_view> names;
+  for (int32_t c = 0; c < kCommandCount; ++c) {
+    const Command command = static_cast<Command>(c);
+    const std::string_view name = CommandName(command);
+    EXPECT_EQ(name.rfind("MI_", 0), 0u) << name;
+    EXPECT_TRUE(names.insert(name).second) << name << " names two commands";
+    EXPECT_EQ(CommandByName(name), command) << name;
+  }
+  // Near misses: other case, spaces, numbers past the pockets and recent
+  // files, submenus and separators, names without their prefix.
+  for (std::string_view text : {"", "MI_", "MI_Nothing", "mi_gamethumb", "MI_GameThumb ", " MI_GameThumb",
+                                "MI_PocketsPocket0", "MI_PocketsPocket5", "MI_FileLast4", "MI_Game",
+                                "MI_FileLastSep", "GameThumb", "MI_GameWeightOn"})
+    EXPECT_FALSE(CommandByName(text)) << '"' << text << '"';
+  for (int32_t k = 0; k < 4; ++k) {
+    EXPECT_EQ(PocketOfCommand(PocketCommand(k)), k);
+    EXPECT_EQ(RecentFileOfCommand(RecentFileCommand(k)), k);
+  }
+  EXPECT_EQ(CommandName(PocketCommand(2)), "MI_PocketsPocket3");
+  EXPECT_EQ(CommandName(RecentFileCommand(0)), "MI_FileLast0");
+  for (Command c : {Command::PocketsTile, Command::FileLast0, Command::GameWin2})
+    EXPECT_EQ(PocketOfCommand(c), -1) << CommandName(c);
+  for (Command c : {Command::FileSaveImage, Command::PocketsPocket1, Command::GameWin1})
+    EXPECT_EQ(RecentFileOfCommand(c), -1) << CommandName(c);
+}
+
 TEST_F(PlayFieldTest, ArrangeLaysTheSelectedLoosePiecesInAGrid) {
   Open();
   Scatter(30, 40);
@@ -17,9 +45,9 @@ TEST_F(PlayFieldTest, ArrangeLaysTheSelectedLoosePiecesInAGrid) {
   Put(1, T(0).X + 20, T(0).Y);
   SortPieces(jig, false);
   const std::pair<int32_t, int32_t> group0{T(0).X, T(0).Y};
-  ASSERT_TRUE(field->RunCommand("MI_GameSelectAll"));
+  ASSERT_TRUE(field->RunCommand(Command::GameSelectAll));
   ASSERT_TRUE(field->Selection);
-  ASSERT_TRUE(field->RunCommand("MI_GameArrange"));
+  ASSERT_TRUE(field->RunCommand(Command::GameArrange));
   // Seven loose pieces in a 400 x 300 area: 4 columns, 2 rows of 32-pixel
   // cells (MaskS + KnobS) from the selection's top-left corner.
   std::set<std::pair<int32_t, int32_t>> cells, expect;
@@ -33,7 +61,7 @@ TEST_F(PlayFieldTest, ArrangeLaysTheSelectedLoosePiecesInAGrid) {
   for (TILE_P& t : jig.Tiles) t.Sel = 0;
   T(0).Sel = T(1).Sel = 1;
   const std::vector<TILE_P> before = jig.Tiles;
-  ASSERT_TRUE(field->RunCommand("MI_GameArrange"));
+  ASSERT_TRUE(field->RunCommand(Command::GameArrange));
   EXPECT_EQ(jig.Tiles, before);
 }
 
@@ -46,13 +74,13 @@ TEST_F(PlayFieldTest, GatherBringsEverythingBackAfterAskingAndSinksTheBigGroup) 
   T(5).Win = MW_POCKET + 1;
   SortPieces(jig, false);
   fake.QueueAnswer(kMsgNo);
-  ASSERT_TRUE(field->RunCommand("MI_GameGather"));
+  ASSERT_TRUE(field->RunCommand(Command::GameGather));
   EXPECT_EQ(T(2).Win, MW_SIDE1) << "No leaves everything";
   ASSERT_EQ(fake.messages.size(), 1u);
   EXPECT_EQ(fake.messages[0].style, kMsgQuestionYesNo);
   field->ShowPocket(1, true);
   fake.QueueAnswer(kMsgYes);
-  ASSERT_TRUE(field->RunCommand("MI_GameGather"));
+  ASSERT_TRUE(field->RunCommand(Command::GameGather));
   for (const TILE_P& t : jig.Tiles) EXPECT_EQ(t.Win, MW_SIDE0);
   EXPECT_EQ(T(0).Group, 0) << "the big group lies at the bottom";
   EXPECT_FALSE(field->Wins[MW_POCKET + 1].Shown);
@@ -65,36 +93,36 @@ TEST_F(PlayFieldTest, WeightHoldsAGroupAtTheBottom) {
   int32_t cx, cy;
   OwnPoint(jig, 4, cx, cy);
   field->PointerMove(0, 0, 5, 5);
-  ASSERT_TRUE(field->RunCommand("MI_GameWeight"));
+  ASSERT_TRUE(field->RunCommand(Command::GameWeight));
   EXPECT_TRUE(field->WeightMode);
   field->PointerMove(0, 0, cx, cy);
   field->PointerUp(kMbLeft, 0, cx, cy);
   EXPECT_FALSE(field->WeightMode);
   EXPECT_EQ(field->WeightedPiece, 4);
   EXPECT_EQ(T(4).Group, 0);
-  EXPECT_TRUE(view.checked["MI_GameWeight"]);
+  EXPECT_TRUE(view.checked[Command::GameWeight]);
   // Picking it does not lift it; select all leaves it out.
   const int32_t x0 = T(4).X;
   field->PointerDown(kMbLeft, 0, cx, cy);
   EXPECT_EQ(T(4).Group, 0);
   field->PointerUp(kMbLeft, 0, cx + 30, cy);
   EXPECT_EQ(T(4).X, x0 + 30) << "it can still be dragged";
-  ASSERT_TRUE(field->RunCommand("MI_GameSelectAll"));
+  ASSERT_TRUE(field->RunCommand(Command::GameSelectAll));
   EXPECT_EQ(T(4).Sel, 0);
   EXPECT_EQ(T(3).Sel, 1);
   // The command again takes the weight off.
-  ASSERT_TRUE(field->RunCommand("MI_GameWeight"));
+  ASSERT_TRUE(field->RunCommand(Command::GameWeight));
   EXPECT_EQ(field->WeightedPiece, -1);
-  EXPECT_FALSE(view.checked["MI_GameWeight"]);
+  EXPECT_FALSE(view.checked[Command::GameWeight]);
 }
 
 TEST_F(PlayFieldTest, TileAndCascadeLayOutTheShownPockets) {
   Open({}, 400, 300);
-  ASSERT_TRUE(field->RunCommand("MI_PocketsTile"));  // nothing shown, nothing held: nothing
+  ASSERT_TRUE(field->RunCommand(Command::PocketsTile));  // nothing shown, nothing held: nothing
   for (int32_t p = 0; p < 4; ++p) EXPECT_FALSE(field->Wins[MW_POCKET + p].Shown);
   field->ShowPocket(0, true);
   field->Wins[MW_POCKET + 2].Groups = 1;  // a hidden pocket that holds pieces is shown
-  ASSERT_TRUE(field->RunCommand("MI_PocketsTile"));
+  ASSERT_TRUE(field->RunCommand(Command::PocketsTile));
   const XRECT& a = field->Wins[MW_POCKET].Outer;
   const XRECT& c = field->Wins[MW_POCKET + 2].Outer;
   EXPECT_TRUE(field->Wins[MW_POCKET + 2].Shown);
@@ -103,7 +131,7 @@ TEST_F(PlayFieldTest, TileAndCascadeLayOutTheShownPockets) {
   EXPECT_EQ(a.Height, 150);
   EXPECT_EQ(c.Left, 300);
   EXPECT_EQ(c.Top, 150);
-  ASSERT_TRUE(field->RunCommand("MI_PocketsCascade"));
+  ASSERT_TRUE(field->RunCommand(Command::PocketsCascade));
   EXPECT_EQ(a.Left, 400 - 100 - 60 + 30);
   EXPECT_EQ(c.Left, 400 - 100 - 60 + 60);
   EXPECT_EQ(c.Top, 34);

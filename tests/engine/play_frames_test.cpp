@@ -104,7 +104,7 @@ TEST_F(PlayFieldTest, ShrinkingStopsAtTheLeastSizeAnchoredAtTheEdgeThatStays) {
 
 TEST_F(PlayFieldTest, ResizingTheGlassResizesItsLens) {
   Open({}, 800, 600);
-  ASSERT_TRUE(field->RunCommand("MI_GameGlass"));
+  ASSERT_TRUE(field->RunCommand(Command::GameGlass));
   TMyWin& g = field->Glass;
   RectMoveTo(g.Outer, 100, 100);
   Relayout(g);

@@ -115,7 +115,7 @@ TEST_F(PlayGolden, SelectionRectangleTint) {
 
 TEST_F(PlayGolden, Lens) {
   OpenScene();
-  ASSERT_TRUE(field->RunCommand("MI_GameGlass"));
+  ASSERT_TRUE(field->RunCommand(Command::GameGlass));
   // The lens centred over piece 4's upper left.
   TMyWin& g = field->Glass;
   RectMoveTo(g.Outer, PieceFieldX(4) + 5 - (g.Client.Left - g.Outer.Left) - g.Client.Width / 2,
@@ -131,7 +131,7 @@ TEST_F(PlayGolden, Lens) {
 
 TEST_F(PlayGolden, PocketFrame) {
   OpenScene();
-  ASSERT_TRUE(field->RunCommand("MI_PocketsPocket1"));
+  ASSERT_TRUE(field->RunCommand(Command::PocketsPocket1));
   const XRECT& o = field->Wins[MW_POCKET].Outer;
   ExpectGolden(field->FieldImg, o.Left, o.Top, "pocket_top_left");
   ExpectGolden(field->FieldImg, o.Right - kGoldenSide + 1, o.Top, "pocket_top_right");

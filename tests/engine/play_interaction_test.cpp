@@ -300,16 +300,16 @@ TEST_F(PlayFieldTest, ClickToDragKeepsPiecesOnThePointerUntilTheNextClick) {
 TEST_F(PlayFieldTest, DraggingOverAPocketMovesTheGroupIntoIt) {
   Open();
   Scatter();
-  ASSERT_TRUE(field->RunCommand("MI_PocketsPocket1"));
+  ASSERT_TRUE(field->RunCommand(Command::PocketsPocket1));
   const TMyWin& p = field->Wins[MW_POCKET];
   ASSERT_TRUE(p.Shown);
   // Pieces 0 and 1 form a group; pocket 2 lies under pocket 1 later.
   T(1).Group = T(0).Group;
   Put(1, T(0).X + 20, T(0).Y);
   SortPieces(jig, false);
-  ASSERT_TRUE(field->RunCommand("MI_PocketsPocket2"));
-  ASSERT_TRUE(field->RunCommand("MI_PocketsPocket1"));
-  ASSERT_TRUE(field->RunCommand("MI_PocketsPocket1"));  // hidden and shown again: on top
+  ASSERT_TRUE(field->RunCommand(Command::PocketsPocket2));
+  ASSERT_TRUE(field->RunCommand(Command::PocketsPocket1));
+  ASSERT_TRUE(field->RunCommand(Command::PocketsPocket1));  // hidden and shown again: on top
   EXPECT_EQ(field->Stack[kFieldWindows - 1], MW_POCKET);
   EXPECT_EQ(field->Stack[0], MW_SIDE0);
   EXPECT_EQ(field->Stack[1], MW_SIDE1);
@@ -333,7 +333,7 @@ TEST_F(PlayFieldTest, DraggingOverAPocketMovesTheGroupIntoIt) {
   EXPECT_EQ(field->Wins[MW_POCKET].Title, "Pocket 1 (2)");
   // Hiding the pocket takes its pieces out of the picture.
   const int32_t inside = DibGetPixel(field->FieldImg, p.Client.Left + 32, p.Client.Top + 22);
-  ASSERT_TRUE(field->RunCommand("MI_PocketsPocket1"));
+  ASSERT_TRUE(field->RunCommand(Command::PocketsPocket1));
   EXPECT_NE(DibGetPixel(field->FieldImg, p.Client.Left + 32, p.Client.Top + 22), inside);
 }
 
@@ -358,7 +358,7 @@ TEST_F(PlayFieldTest, SelectionRectangleSelectsTheSameInBothDirections) {
   EXPECT_EQ(band(17, 7, 86, 34), expect);
   EXPECT_EQ(band(86, 34, 17, 7), expect);
   EXPECT_TRUE(field->Selection);
-  EXPECT_TRUE(view.enabled["MI_GameArrange"]);
+  EXPECT_TRUE(view.enabled[Command::GameArrange]);
   // Covering too little of piece 1 leaves it out.
   EXPECT_EQ(band(5, 5, 70 + 10, 40), std::vector<int32_t>{0});
 }
@@ -410,7 +410,7 @@ TEST_F(PlayFieldTest, RightClickSendsTheGroupToTheOtherSide) {
 TEST_F(PlayFieldTest, TheGlassMapsPressesToTheFieldUnderIt) {
   Open({}, 600, 400);
   Scatter(200, 150);
-  ASSERT_TRUE(field->RunCommand("MI_GameGlass"));
+  ASSERT_TRUE(field->RunCommand(Command::GameGlass));
   ASSERT_TRUE(field->Glass.Shown);
   const XRECT c = field->Glass.Client;
   struct Case {

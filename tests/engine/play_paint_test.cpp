@@ -76,7 +76,7 @@ TEST_F(PlayFieldTest, LensMagnifiesTheFieldInsideAnEllipse) {
   Open({}, 600, 400);
   // A white field with a piece under the lens.
   field->Wins[0].Bkg = 0xFFFFFF;
-  ASSERT_TRUE(field->RunCommand("MI_GameGlass"));
+  ASSERT_TRUE(field->RunCommand(Command::GameGlass));
   RectMoveTo(field->Glass.Outer, 100, 50);
   Relayout(field->Glass);
   field->MakeLensMask();
@@ -107,7 +107,7 @@ TEST_F(PlayFieldTest, LensMagnifiesTheFieldInsideAnEllipse) {
 
 TEST_F(PlayFieldTest, PocketFrameComesFromTheSkinLayout) {
   Open({}, 400, 300);
-  ASSERT_TRUE(field->RunCommand("MI_PocketsPocket1"));
+  ASSERT_TRUE(field->RunCommand(Command::PocketsPocket1));
   const TMyWin& p = field->Wins[MW_POCKET];
   ASSERT_TRUE(p.Active);
   const PlaySkins& s = *[] {

@@ -50,7 +50,7 @@ TEST_P(SolveTest, ScriptedPlaySolvesTheJigsaw) {
     if (c.fromOtherSide) {
       // Fetch the piece from the second side: pick it there, switch sides
       // with the Space key while holding it, and drop it on the first.
-      ASSERT_TRUE(field->RunCommand("MI_GameWin2"));
+      ASSERT_TRUE(field->RunCommand(Command::GameWin2));
     }
     if (c.rotate) {
       // Ctrl + right button turns clockwise until the piece stands upright.
@@ -84,7 +84,7 @@ TEST_P(SolveTest, ScriptedPlaySolvesTheJigsaw) {
   EXPECT_EQ(Sounds("win.wav"), 1);
   EXPECT_EQ(Sounds("set.wav"), n - 1);
   EXPECT_EQ(view.finishShown, 1);
-  EXPECT_TRUE(view.enabled["MI_FileSaveImage"]);
+  EXPECT_TRUE(view.enabled[Command::FileSaveImage]);
   // The solved picture lies centred on the field.
   EXPECT_EQ(T(0).X - T(0).BoxX, (500 - jig.Jig.ImageW) / 2);
   EXPECT_EQ(T(0).Y - T(0).BoxY, (400 - jig.Jig.ImageH) / 2);

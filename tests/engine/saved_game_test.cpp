@@ -309,6 +309,59 @@ TEST(SavedGame, AnotherGameAtThePathIsWrittenWhole) {
   EXPECT_EQ(ReadPlay(folder.Path("game.sv1")).Name, g.Name);
 }
 
+// The progress panel of a save, looking at the busy flag whenever the
+// save reports progress.
+class BusyWatch final : public Progress {
+ public:
+  explicit BusyWatch(const GameFlags& flags) : flags_(flags) {}
+  void Begin(const std::string&, int32_t) override { Look(); }
+  void Step() override { Look(); }
+  void End() override { Look(); }
+  bool alwaysBusy = true;
+  int32_t looks = 0;
+
+ private:
+  void Look() {
+    ++looks;
+    alwaysBusy = alwaysBusy && flags_.bBusy == 1;
+  }
+  const GameFlags& flags_;
+};
+
+TEST(SavedGame, ASaveLeavesTheBusyFlagAsItFoundIt) {
+  // Busy while the file is written; afterwards as before, so that a save
+  // inside a command (Open asking to save the game first) leaves the
+  // command running until it ends itself.
+  struct Case {
+    const char* name;
+    uint8_t before;
+    bool twice;    // the second save only rewrites the state
+    bool refused;  // into a folder that does not exist
+  } cases[] = {
+      {"written whole inside a command", 1, false, false},
+      {"state only inside a command", 1, true, false},
+      {"refused inside a command", 1, false, true},
+      {"written whole on its own", 0, false, false},
+      {"refused on its own", 0, false, true},
+  };
+  for (const Case& c : cases) {
+    SaveFolder folder;
+    SavedGame g;
+    MakeSyntheticGame(g);
+    BusyWatch watch(folder.flags);
+    folder.ctx.Panel = &watch;
+    const std::string name = c.refused ? "missing/game.sv1" : "game.sv1";
+    if (c.twice) ASSERT_TRUE(folder.Save(name, g).Saved) << c.name;
+    folder.flags.bBusy = c.before;
+    const SaveOutcome out = folder.Save(name, g);
+    EXPECT_EQ(out.Saved, !c.refused) << c.name;
+    EXPECT_EQ(out.StateOnly, c.twice) << c.name;
+    EXPECT_GT(watch.looks, 0) << c.name;
+    EXPECT_TRUE(watch.alwaysBusy) << c.name;
+    EXPECT_EQ(folder.flags.bBusy, c.before) << c.name;
+  }
+}
+
 TEST(SavedGame, FlagsAndTheAutosaveCopy) {
   SaveFolder folder;
   SavedGame g;

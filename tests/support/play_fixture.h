@@ -18,8 +18,8 @@ namespace varlo::testing {
 
 class RecordingView : public PlayView {
  public:
-  std::map<std::string, bool> checked, enabled;
-  std::map<std::string, std::string> captions;
+  std::map<Command, bool> checked, enabled;
+  std::map<Command, std::string> captions;
   int32_t finishShown = 0;
   bool finishAnswer = false;
   std::string savePath;  // answer of the solved-image dialog
@@ -33,9 +33,9 @@ class RecordingView : public PlayView {
     resizedRight = right;
     resizedBottom = bottom;
   }
-  void SetMenuChecked(const std::string& item, bool on) override { checked[item] = on; }
-  void SetMenuEnabled(const std::string& item, bool on) override { enabled[item] = on; }
-  void SetMenuCaption(const std::string& item, const std::string& c) override { captions[item] = c; }
+  void SetMenuChecked(Command item, bool on) override { checked[item] = on; }
+  void SetMenuEnabled(Command item, bool on) override { enabled[item] = on; }
+  void SetMenuCaption(Command item, const std::string& c) override { captions[item] = c; }
   bool ShowFinish() override {
     ++finishShown;
     return finishAnswer;

@@ -9,6 +9,7 @@
 #include <ctime>
 #include <filesystem>
 
+#include "app/qt/field_widget.h"
 #include "app/qt/main_window.h"
 #include "app/qt/progress_panel.h"
 #include "app/qt/skin_toolbar.h"
@@ -31,9 +32,11 @@ struct Session {
   std::string install;
   uitest::ScriptedBoxes boxes;
   std::unique_ptr<TF_Main> main;
+  TF_Main* window = nullptr;  // known from the start, before main is returned
   struct DialogCall {
     bool save;
     std::string path;
+    uint8_t busy;  // the "command running" flag while the dialog was up
   };
   std::vector<DialogCall> dialogCalls;
   std::string nextSavePath;
@@ -54,6 +57,7 @@ struct Session {
     o.BeforeOpen = [&](TF_Main& m) {
       msBeforeOpen = started.elapsed();
       cpuMsDuringStart = 1000.0 * double(std::clock() - cpu0) / CLOCKS_PER_SEC;
+      window = &m;
       m.Plat().platform().Messages = &boxes;
       m.RunJigsawDialog = [this](bool save, const std::string& path) { return Dialog(save, path); };
     };
@@ -61,7 +65,7 @@ struct Session {
   }
 
   JigsawChoice Dialog(bool save, const std::string& path) {
-    dialogCalls.push_back({save, path});
+    dialogCalls.push_back({save, path, window->Flags().bBusy});
     JigsawChoice c;
     if (save) {
       c.Ok = !nextSavePath.empty();
@@ -85,7 +89,17 @@ struct Session {
 
   void OpenBlocks() {
     openPack = true;
-    main->RunMenuItem("MI_FileOpen");
+    main->RunMenuItem(Command::FileOpen);
+  }
+
+  // A saved game of the game's own writer, resumed as the recent files
+  // resume one.
+  void ResumeSavedGame() {
+    const std::string path = main->Names().sSolveDir + "Resumed.sv1";
+    fs::create_directories(main->Names().sSolveDir);
+    uitest::WriteSavedGame(path, "Resumed");
+    QVERIFY(main->OpenGame(path, nullptr));
+    QCOMPARE(main->Names().sSolve, path);
   }
 
   void Key(int key, Qt::KeyboardModifiers mods = Qt::NoModifier, bool press = true, bool repeat = false) {
@@ -130,7 +144,7 @@ class MainWindowTest : public QObject {
     // First run: the starter pack was copied into the player's folder.
     QVERIFY(fs::exists(s.main->Names().sUserJigDir + "Blocks.ast"));
     // No game yet: Save is disabled, the game shortcuts do nothing.
-    QVERIFY(!s.main->Menu().Enabled("MI_FileSave"));
+    QVERIFY(!s.main->Menu().Enabled(Command::FileSave));
     QVERIFY(!s.main->Toolbar()->ButtonEnabled(kBiSave));
     // The quick help stands at the right of the main window.
     TF_Help* help = s.main->QuickHelp();
@@ -150,7 +164,7 @@ class MainWindowTest : public QObject {
     QVERIFY(FieldShowsPieces(f));
     QVERIFY(!s.main->Panel()->Shown());
     QVERIFY(s.main->Panel()->StepsTaken >= 13);
-    QVERIFY(s.main->Menu().Enabled("MI_FileSave"));
+    QVERIFY(s.main->Menu().Enabled(Command::FileSave));
     QVERIFY(s.main->Toolbar()->ButtonEnabled(kBiThumb));
     QCOMPARE(s.main->Settings().Recent.Items[0].sName, std::string("Blocks.ast"));
     QVERIFY(s.main->AutoSaveTimer()->isActive());
@@ -209,6 +223,106 @@ class MainWindowTest : public QObject {
     QCOMPARE(f.SideIndex, 0);
   }
 
+  void shiftSInAResumedGameIsSaveAs() {
+    // A resumed game has a file: Save writes it without a word, so a
+    // Shift+S taken for S looks like nothing at all. The Shift may be let
+    // go right after the S, and its release reach the window first: the
+    // S then comes up without Shift.
+    struct Way {
+      const char* name;
+      Qt::KeyboardModifiers releaseMods;
+    } ways[] = {{"Shift held to the end", Qt::ShiftModifier}, {"Shift let go first", Qt::NoModifier}};
+    for (const Way& w : ways) {
+      Session s;
+      s.ResumeSavedGame();
+      TF_Main& m = *s.main;
+      const std::string resumed = m.Names().sSolve;
+      const size_t calls = s.dialogCalls.size();
+      s.nextSavePath = m.Names().sSolveDir + "Copy.sv1";
+      s.Key(Qt::Key_Shift, Qt::ShiftModifier);
+      s.Key(Qt::Key_S, Qt::ShiftModifier);
+      s.Key(Qt::Key_S, w.releaseMods, false);
+      s.Key(Qt::Key_Shift, Qt::NoModifier, false);
+      QVERIFY2(s.dialogCalls.size() == calls + 1, w.name);
+      QVERIFY2(s.dialogCalls.back().save, w.name);
+      QCOMPARE(s.dialogCalls.back().path, resumed);
+      QVERIFY2(fs::exists(s.nextSavePath), w.name);
+      QCOMPARE(m.Names().sSolve, s.nextSavePath);
+    }
+  }
+
+  void openingAnotherGameKeepsTheThumbnailAndTheGlassAsTheyWere() {
+    for (const bool shown : {true, false}) {
+      Session s;
+      s.OpenBlocks();
+      TF_Main& m = *s.main;
+      PlayField& f = m.Field();
+      if (shown) {
+        m.RunMenuItem(Command::GameThumb);
+        m.RunMenuItem(Command::GameGlass);
+      }
+      QCOMPARE(f.Wins[kThumbWindow].Shown != 0, shown);
+      QCOMPARE(f.Glass.Shown != 0, shown);
+      m.Flags().bDirty = 0;
+      for (int open = 0; open < 2; ++open) {  // a pack, then a saved game
+        if (open == 0)
+          s.OpenBlocks();
+        else
+          s.ResumeSavedGame();
+        QVERIFY(f.GameOpen());
+        QCOMPARE(f.Wins[kThumbWindow].Shown != 0, shown);
+        QCOMPARE(f.Glass.Shown != 0, shown);
+        QCOMPARE(m.Menu().Find(Command::GameThumb)->Checked, shown);
+        QCOMPARE(m.Menu().Find(Command::GameGlass)->Checked, shown);
+        QCOMPARE(m.Toolbar()->ButtonDown(kBiThumb), shown);
+      }
+    }
+  }
+
+  void aSaveInsideACommandLeavesItBusyUntilItEnds() {
+    Session s;
+    s.OpenBlocks();
+    TF_Main& m = *s.main;
+    SetDirty(m.Flags());
+    // Open asks to save the changes first; Yes with no file yet asks for a
+    // name, saves, and only then shows the open dialog.
+    s.boxes.answers.push_back(kMsgYes);
+    s.nextSavePath = m.Names().sSolveDir + "first.sv1";
+    s.openPack = false;
+    const size_t calls = s.dialogCalls.size();
+    m.RunMenuItem(Command::FileOpen);
+    QCOMPARE(s.dialogCalls.size(), calls + 2);
+    QVERIFY(fs::exists(s.nextSavePath));
+    QVERIFY(s.dialogCalls[calls].save);
+    QCOMPARE(s.dialogCalls[calls].busy, uint8_t(1));
+    QVERIFY(!s.dialogCalls[calls + 1].save);
+    QCOMPARE(s.dialogCalls[calls + 1].busy, uint8_t(1));  // after the save
+    QCOMPARE(m.Flags().bBusy, uint8_t(0));
+  }
+
+  void autosaveWaitsWhileAMouseButtonIsHeld() {
+    Session s;
+    s.OpenBlocks();
+    TF_Main& m = *s.main;
+    m.Settings().AutoSave_iIntervalMin = 0;  // due at every tick
+    SetDirty(m.Flags());
+    const QPoint middle(m.FieldView()->width() / 2, m.FieldView()->height() / 2);
+    QTest::mousePress(m.FieldView(), Qt::LeftButton, Qt::NoModifier, middle);
+    m.T_AutoSaveTimer();
+    QVERIFY(!fs::exists(m.Names().sAutoSave));
+    QCOMPARE(m.Flags().bAutoDirty, uint8_t(1));
+    QVERIFY(m.Field().InputEnabled);
+    QTest::mouseMove(m.FieldView(), middle + QPoint(30, 20));
+    m.T_AutoSaveTimer();
+    QVERIFY(!fs::exists(m.Names().sAutoSave));
+    // The release reaches the field; the next tick saves.
+    QTest::mouseRelease(m.FieldView(), Qt::LeftButton, Qt::NoModifier, middle + QPoint(30, 20));
+    QCOMPARE(m.Field().DragState, int32_t(kDragIdle));
+    m.T_AutoSaveTimer();
+    QVERIFY(fs::exists(m.Names().sAutoSave));
+    QCOMPARE(m.Flags().bAutoDirty, uint8_t(0));
+  }
+
   void toolbarGapsFollowTheWidth() {
     Session s;
     SkinToolbar* t = s.main->Toolbar();
@@ -226,14 +340,14 @@ class MainWindowTest : public QObject {
     TF_Main& m = *s.main;
     const QRect work = QGuiApplication::primaryScreen()->availableGeometry();
     const QRect screen = QGuiApplication::primaryScreen()->geometry();
-    m.RunMenuItem("MI_FullScreen");
+    m.RunMenuItem(Command::FullScreen);
     QVERIFY(m.IsFullScreen());
     QTRY_COMPARE(m.geometry().size(), screen.size());
     QVERIFY(m.Toolbar()->ButtonVisible(kBiClose));
     QVERIFY(m.Toolbar()->ButtonDown(kBiFullScreen));
-    QVERIFY(m.Menu().Find("MI_FullScreen")->Checked);
+    QVERIFY(m.Menu().Find(Command::FullScreen)->Checked);
     QCOMPARE(m.FieldW(), m.width());
-    m.RunMenuItem("MI_FullScreen");
+    m.RunMenuItem(Command::FullScreen);
     QVERIFY(!m.IsFullScreen());
     QVERIFY(!m.Toolbar()->ButtonVisible(kBiClose));
     QTRY_COMPARE(m.geometry().size(), work.size());
@@ -258,7 +372,7 @@ class MainWindowTest : public QObject {
       QVERIFY2(t.Y < m.FieldH() && t.X < m.FieldW(), qPrintable(QString("piece %1 at %2,%3").arg(i).arg(t.X).arg(t.Y)));
     }
     // Full screen keeps the whole screen whatever the work area does.
-    m.RunMenuItem("MI_FullScreen");
+    m.RunMenuItem(Command::FullScreen);
     QTRY_COMPARE(m.geometry().size(), QGuiApplication::primaryScreen()->geometry().size());
     m.WorkAreaChanged(work);
     QCOMPARE(m.geometry().size(), QGuiApplication::primaryScreen()->geometry().size());

@@ -308,7 +308,7 @@ class PlayThroughTest : public QObject {
     // The middle of the picture is the picture, not the field's grey.
     const uint8_t* mid = DibPixel(solved, kPicW / 2, kPicH / 2);
     QVERIFY(!(mid[0] == 0x98 && mid[1] == 0x98 && mid[2] == 0x98));
-    QVERIFY(p.main->Menu().Enabled("MI_FileSaveImage"));
+    QVERIFY(p.main->Menu().Enabled(Command::FileSaveImage));
   }
 
   void savedAtExitAndResumedFromTheRecentFiles() {
@@ -351,7 +351,7 @@ class PlayThroughTest : public QObject {
     });
     QVERIFY2(cancelled, "the start-up dialog offers the saved game");
     QVERIFY(!p.Field().GameOpen());
-    QAction* recent = p.main->Action("MI_FileLast0");
+    QAction* recent = p.main->Action(Command::FileLast0);
     QVERIFY(recent);
     QVERIFY(recent->isVisible());
     QVERIFY(recent->isEnabled());

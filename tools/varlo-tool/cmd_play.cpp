@@ -3,10 +3,12 @@
 // window makes, and reports the state of the game as JSON.
 #include <fstream>
 #include <iostream>
+#include <optional>
 #include <sstream>
 
 #include "app/folders.h"
 #include "command.h"
+#include "play/game_command.h"
 #include "cut/effect_layer.h"
 #include "cut/refresh_effects.h"
 #include "play/game_flags.h"
@@ -195,7 +197,9 @@ int RunPlay(const std::vector<std::string>& argv) {
       field.Wheel(w[1] == "up", x, y);
     } else if (verb == "cmd") {
       if (w.size() != 2) return Fail(cmd, where + "cmd needs one command name");
-      if (!field.RunCommand(w[1])) return Fail(cmd, where + "unknown command " + w[1]);
+      // Script words are the menu items' names; only the field's commands run here.
+      const std::optional<varlo::Command> command = CommandByName(w[1]);
+      if (!command || !field.RunCommand(*command)) return Fail(cmd, where + "unknown command " + w[1]);
     } else if (verb == "wait") {
       int32_t ms = 0;
       if (w.size() != 2 || !ParseInt(w[1], 0, 3600000, ms)) return Fail(cmd, where + "wait needs MS (0..3600000)");

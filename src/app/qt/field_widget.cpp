@@ -66,6 +66,7 @@ void FieldWidget::paintEvent(QPaintEvent* e) {
 }
 
 void FieldWidget::mousePressEvent(QMouseEvent* e) {
+  held_ = e->buttons();
   const int b = FieldButton(e->button());
   if (b < 0) return;
   const QPoint pt = e->position().toPoint();
@@ -79,12 +80,14 @@ void FieldWidget::mouseDoubleClickEvent(QMouseEvent* e) {
 }
 
 void FieldWidget::mouseMoveEvent(QMouseEvent* e) {
+  held_ = e->buttons();
   const QPoint pt = e->position().toPoint();
   field_.PointerMove(FieldHeld(e->buttons()), FieldMods(e->modifiers()), pt.x(), pt.y());
   if (AfterInput) AfterInput();
 }
 
 void FieldWidget::mouseReleaseEvent(QMouseEvent* e) {
+  held_ = e->buttons();
   const int b = FieldButton(e->button());
   if (b < 0) return;
   const QPoint pt = e->position().toPoint();

@@ -20,6 +20,9 @@ class FieldWidget : public QWidget {
   std::function<void()> AfterInput;
   // The wheel over the field: up, field x, y.
   std::function<void(bool, int, int)> Wheel;
+  // The mouse buttons held down on the field, as its last mouse event left
+  // them (a drag keeps them until its release, wherever the pointer is).
+  Qt::MouseButtons ButtonsHeld() const { return held_; }
   // Area repaints asked for since the counter was reset (tests look at them).
   int RepaintRequests = 0;
   QRect LastRepaint;
@@ -36,6 +39,7 @@ class FieldWidget : public QWidget {
 
  private:
   PlayField& field_;
+  Qt::MouseButtons held_ = Qt::NoButton;
 };
 
 // Button code of the play options for a Qt button (-1 for others), and the

@@ -32,14 +32,18 @@ namespace {
 // Commands whose windows come with later work (options, background
 // pickers, info, download, help contents, report, credits): in the menu,
 // but disabled, so nothing pretends to work.
-bool NotYetAvailable(std::string_view name) {
-  static constexpr std::string_view kLater[] = {
-      "MI_FileDownload", "MI_GameBkgAll", "MI_GameBkgCur", "MI_GameInfo", "MI_Options",
-      "MI_HelpCont",     "MI_HelpReport", "MI_HelpCredits",
-  };
-  for (std::string_view n : kLater)
-    if (n == name) return true;
-  return false;
+bool NotYetAvailable(Command command) {
+  switch (command) {
+    case Command::FileDownload:
+    case Command::GameBkgAll:
+    case Command::GameBkgCur:
+    case Command::GameInfo:
+    case Command::Options:
+    case Command::HelpCont:
+    case Command::HelpReport:
+    case Command::HelpCredits: return true;
+    default: return false;
+  }
 }
 
 bool FileExists(const std::string& path) {
@@ -69,7 +73,6 @@ TF_Main::TF_Main(const std::string& installDir, QWidget* parent) : QWidget(paren
   setObjectName("TF_Main");
   setWindowTitle(kProductTitle);
   setFocusPolicy(Qt::StrongFocus);
-  flags_.bBusy = 0;
   SetupFolders(names_, installDir.empty() ? FindInstallDir() : installDir);
   random_.SetSeed(static_cast<uint32_t>(QDateTime::currentMSecsSinceEpoch()));
   settings_ = DefaultSettings(names_);
@@ -114,8 +117,8 @@ TF_Main::TF_Main(const std::string& installDir, QWidget* parent) : QWidget(paren
   ComputeFieldSize();
 
   EnableGameCommands(false);
-  SetMenuEnabledState("MI_FileSaveImage", false);
-  SetMenuEnabledState("MI_GameArrange", false);
+  SetMenuEnabledState(Command::FileSaveImage, false);
+  SetMenuEnabledState(Command::GameArrange, false);
   toolbar_->SetButtonEnabled(kBiArrange, false);
   flags_.bDirty = flags_.bAutoDirty = 0;
   EnableCommands(true);
@@ -143,6 +146,8 @@ QAction* TF_Main::Action(const std::string& name) const {
   return it == actions_.end() ? nullptr : it->second;
 }
 
+QAction* TF_Main::Action(Command command) const { return Action(std::string(CommandName(command))); }
+
 // ---------------------------------------------------------------- menu
 
 void TF_Main::BuildMenu() {
@@ -164,10 +169,10 @@ void TF_Main::BuildMenu() {
       } else {
         a = into->addAction(QString::fromStdString(m.Caption));
         a->setCheckable(m.Checkable);
-        const std::string name = m.Name;
-        connect(a, &QAction::triggered, this, [this, name] {
+        const Command command = *m.Cmd;  // every item that is no submenu runs a command
+        connect(a, &QAction::triggered, this, [this, command] {
           // The menu closes first; the command runs from the event loop.
-          QTimer::singleShot(0, this, [this, name] { RunMenuItem(name); });
+          QTimer::singleShot(0, this, [this, command] { RunMenuItem(command); });
         });
       }
       if (!m.Name.empty()) {
@@ -180,7 +185,7 @@ void TF_Main::BuildMenu() {
   };
   fill(pmMenu_, menu_.TopLevel());
   for (const MenuItem& m : menu_.Items())
-    if (NotYetAvailable(m.Name)) SetMenuEnabledState(m.Name, false);
+    if (m.Cmd && NotYetAvailable(*m.Cmd)) SetMenuEnabledState(*m.Cmd, false);
   ApplyTexts();
 }
 
@@ -206,8 +211,11 @@ void TF_Main::ApplyTexts() {
   if (dirView_) dirView_->ApplyTexts();
 }
 
-void TF_Main::SetMenuEnabledState(const std::string& item, bool on) {
-  if (on && NotYetAvailable(item)) on = false;
+void TF_Main::SetMenuEnabledState(Command command, bool on) {
+  SetMenuItemEnabled(std::string(CommandName(command)), on && !NotYetAvailable(command));
+}
+
+void TF_Main::SetMenuItemEnabled(const std::string& item, bool on) {
   if (MenuItem* m = menu_.Find(item)) m->Enabled = on;
   if (QAction* a = Action(item)) a->setEnabled(on);
 }
@@ -215,37 +223,44 @@ void TF_Main::SetMenuEnabledState(const std::string& item, bool on) {
 void TF_Main::RefreshRecentItems() {
   const RECENT_FILES& r = settings_.Recent;
   for (int32_t k = 0; k < kRecentFileMax; ++k) {
-    const std::string name = "MI_FileLast" + std::to_string(k);
-    MenuItem* m = menu_.Find(name);
-    QAction* a = Action(name);
+    const Command recent = RecentFileCommand(k);
+    MenuItem* m = menu_.Find(recent);
+    QAction* a = Action(recent);
     const bool shown = k < r.Count;
     if (m) m->Visible = shown;
     if (a) {
       a->setVisible(shown);
       if (shown) a->setText(QString::fromStdString(RecentCaption(r, k)));
     }
-    if (shown) SetMenuEnabledState(name, !progress_->Shown());
+    if (shown) SetMenuEnabledState(recent, !progress_->Shown());
   }
   if (MenuItem* sep = menu_.Find("MI_FileLastSep")) sep->Visible = r.Count > 0;
   if (QAction* a = Action("MI_FileLastSep")) a->setVisible(r.Count > 0);
 }
 
-void TF_Main::RunMenuItem(const std::string& name) {
-  if (name != "MI_Menu" && !menu_.Enabled(name)) return;
-  if (name == "MI_Menu") return MI_MenuClick();
-  if (name == "MI_FileOpen") return MI_FileOpenClick();
-  if (name == "MI_FileSave") return MI_FileSaveClick();
-  if (name == "MI_FileSaveAs") return MI_FileSaveAsClick();
-  if (name.rfind("MI_FileLast", 0) == 0 && name.size() == 12) return MI_FileLastClick(name[11] - '0');
-  if (name == "MI_FullScreen") return MI_FullScreenClick();
-  if (name == "MI_Min") return MI_MinClick();
-  if (name == "MI_Exit") return MI_ExitClick();
-  if (name == "MI_HelpAbout") return MI_HelpAboutClick();
-  if (name == "MI_HelpQuick") return MI_HelpQuickClick();
-  if (name == "MI_HelpCont") return MI_HelpContClick();
-  if (name == "MI_HelpHomePage") return MI_HelpHomePageClick(false);
-  if (name == "MI_HelpProductHomePage") return MI_HelpHomePageClick(true);
-  if (field_->RunCommand(name)) PresentField();
+void TF_Main::RunMenuItem(Command command) {
+  if (command != Command::Menu && !menu_.Enabled(command)) return;
+  const BusyScope busy(flags_);
+  switch (command) {
+    case Command::Menu: return MI_MenuClick();
+    case Command::FileOpen: return MI_FileOpenClick();
+    case Command::FileSave: return MI_FileSaveClick();
+    case Command::FileSaveAs: return MI_FileSaveAsClick();
+    case Command::FileLast0:
+    case Command::FileLast1:
+    case Command::FileLast2:
+    case Command::FileLast3: return MI_FileLastClick(RecentFileOfCommand(command));
+    case Command::FullScreen: return MI_FullScreenClick();
+    case Command::Min: return MI_MinClick();
+    case Command::Exit: return MI_ExitClick();
+    case Command::HelpAbout: return MI_HelpAboutClick();
+    case Command::HelpQuick: return MI_HelpQuickClick();
+    case Command::HelpCont: return MI_HelpContClick();
+    case Command::HelpHomePage: return MI_HelpHomePageClick(false);
+    case Command::HelpProductHomePage: return MI_HelpHomePageClick(true);
+    default: break;
+  }
+  if (field_->RunCommand(command)) PresentField();
 }
 
 void TF_Main::MI_MenuClick() {
@@ -257,13 +272,15 @@ void TF_Main::MI_MenuClick() {
 // ---------------------------------------------------------------- enabling
 
 void TF_Main::EnableGameCommands(bool on) {
-  for (const char* item : {"MI_FileSave", "MI_FileSaveAs", "MI_Game", "MI_Pockets"})
-    SetMenuEnabledState(item, on);
+  SetMenuEnabledState(Command::FileSave, on);
+  SetMenuEnabledState(Command::FileSaveAs, on);
+  SetMenuItemEnabled("MI_Game", on);
+  SetMenuItemEnabled("MI_Pockets", on);
   for (int32_t b : kGameButtons) toolbar_->SetButtonEnabled(b, on && !NotYetAvailable(kToolButtons[static_cast<size_t>(b)].MenuItem));
   if (on) {
     const bool two = field_->options.Play.bSingleWin == 0;
-    SetMenuEnabledState("MI_GameWin1", two);
-    SetMenuEnabledState("MI_GameWin2", two);
+    SetMenuEnabledState(Command::GameWin1, two);
+    SetMenuEnabledState(Command::GameWin2, two);
     toolbar_->SetButtonEnabled(kBiWin1, two);
     toolbar_->SetButtonEnabled(kBiWin2, two);
   }
@@ -271,13 +288,13 @@ void TF_Main::EnableGameCommands(bool on) {
 
 void TF_Main::EnableCommands(bool on) {
   EnableGameCommands(on && names_.bJigLoaded);
-  for (const char* item : {"MI_FileOpen", "MI_FileDownload", "MI_FullScreen"}) SetMenuEnabledState(item, on);
-  for (int32_t k = 0; k < settings_.Recent.Count; ++k) SetMenuEnabledState("MI_FileLast" + std::to_string(k), on);
+  for (Command c : {Command::FileOpen, Command::FileDownload, Command::FullScreen}) SetMenuEnabledState(c, on);
+  for (int32_t k = 0; k < settings_.Recent.Count; ++k) SetMenuEnabledState(RecentFileCommand(k), on);
   for (int32_t b : {kBiOpen, kBiDownload, kBiFullScreen})
     toolbar_->SetButtonEnabled(b, on && !NotYetAvailable(kToolButtons[static_cast<size_t>(b)].MenuItem));
   toolbar_->SetButtonEnabled(kBiOptions, false);
   toolbar_->SetButtonEnabled(kBiHelp, false);
-  SetMenuEnabledState("MI_FileSaveImage", on && solvedImageAvailable_);
+  SetMenuEnabledState(Command::FileSaveImage, on && solvedImageAvailable_);
   field_->InputEnabled = on && ready_;
 }
 
@@ -288,7 +305,7 @@ void TF_Main::ShowField(const XRECT& area) {
   fieldView_->RequestRepaint(QRect(area.Left, area.Top, area.Right - area.Left + 1, area.Bottom - area.Top + 1));
 }
 
-void TF_Main::SetMenuChecked(const std::string& item, bool checked) {
+void TF_Main::SetMenuChecked(Command item, bool checked) {
   if (MenuItem* m = menu_.Find(item)) m->Checked = checked;
   if (QAction* a = Action(item)) {
     a->setCheckable(true);
@@ -296,13 +313,13 @@ void TF_Main::SetMenuChecked(const std::string& item, bool checked) {
   }
 }
 
-void TF_Main::SetMenuEnabled(const std::string& item, bool enabled) {
-  if (item == "MI_FileSaveImage") solvedImageAvailable_ = enabled;
-  if (item == "MI_GameArrange") toolbar_->SetButtonEnabled(kBiArrange, enabled);
+void TF_Main::SetMenuEnabled(Command item, bool enabled) {
+  if (item == Command::FileSaveImage) solvedImageAvailable_ = enabled;
+  if (item == Command::GameArrange) toolbar_->SetButtonEnabled(kBiArrange, enabled);
   SetMenuEnabledState(item, enabled && !progress_->Shown());
 }
 
-void TF_Main::SetMenuCaption(const std::string& item, const std::string& caption) {
+void TF_Main::SetMenuCaption(Command item, const std::string& caption) {
   QAction* a = Action(item);
   if (!a) return;
   const MenuItem* m = menu_.Find(item);
@@ -326,7 +343,7 @@ void TF_Main::RefreshToolHint(int32_t button) {
   if (button < 0 || button >= kToolButtonCount) return;
   const ToolButtonDef& def = kToolButtons[static_cast<size_t>(button)];
   const MenuItem* m = menu_.Find(def.MenuItem);
-  QString caption = QString::fromStdString(MenuCaption(def.MenuItem));
+  QString caption = QString::fromStdString(MenuCaption(std::string(CommandName(def.MenuItem))));
   if (QAction* a = Action(def.MenuItem)) caption = a->text().section('\t', 0, 0);
   toolbar_->SetHint(button, QString::fromStdString(
                                 ToolbarHintText(caption.toStdString(), m ? m->KeyText : std::string())));
@@ -337,7 +354,7 @@ void TF_Main::SetPocketButton(int32_t pocket, bool shown, bool holdsGroups) {
   const int32_t b = kBiPocket1 + pocket;
   toolbar_->SetButtonImage(b, holdsGroups ? kSkinPocketFull : -1);
   toolbar_->SetButtonDown(b, shown);
-  SetMenuChecked("MI_PocketsPocket" + std::to_string(pocket + 1), shown);
+  SetMenuChecked(PocketCommand(pocket), shown);
 }
 
 void TF_Main::ClearToolbarHover() { toolbar_->ClearHot(); }
@@ -526,7 +543,7 @@ void TF_Main::MovePiecesToFieldSize(int32_t w0, int32_t h0) {
 
 void TF_Main::MI_FullScreenClick() {
   fullScreen_ = !fullScreen_;
-  SetMenuChecked("MI_FullScreen", fullScreen_);
+  SetMenuChecked(Command::FullScreen, fullScreen_);
   toolbar_->SetButtonDown(kBiFullScreen, fullScreen_);
   switching_ = true;
   const int32_t w0 = fieldW_, h0 = fieldH_;
@@ -557,10 +574,9 @@ void TF_Main::MI_MinClick() { showMinimized(); }
 void TF_Main::MI_ExitClick() { close(); }
 
 void TF_Main::MI_HelpAboutClick() {
-  flags_.bBusy = 1;
+  const BusyScope busy(flags_);
   TF_AboutVarloUsa about(false, &lang_, this);
   about.exec();
-  flags_.bBusy = 0;
 }
 
 void TF_Main::MI_HelpQuickClick() {
@@ -627,24 +643,24 @@ bool TF_Main::event(QEvent* e) {
   return QWidget::event(e);
 }
 
-void TF_Main::FormKeyDown(int32_t key, int32_t) {
+void TF_Main::FormKeyDown(int32_t key, int32_t mods) {
   if (progress_->Shown()) return;
-  keys_.Down(key);
+  keys_.Down(key, mods);
 }
 
-void TF_Main::FormKeyUp(int32_t key, int32_t mods) {
+void TF_Main::FormKeyUp(int32_t key, int32_t) {
   if (progress_->Shown()) return;
+  const int32_t mods = keys_.Mods();  // as pressed; see KeyGate
   if (!keys_.Up(key)) return;
   if (key == kKeySpace) {
     if (ready_ && menu_.Enabled("MI_Game") && field_->options.Play.bSingleWin == 0 && field_->GameOpen()) {
-      flags_.bBusy = 1;
+      const BusyScope busy(flags_);
       field_->SpaceKey();
       PresentField();
-      flags_.bBusy = 0;
     }
     return;
   }
-  if (const MenuItem* m = menu_.MatchShortcut(key, mods)) RunMenuItem(m->Name);
+  if (const MenuItem* m = menu_.MatchShortcut(key, mods); m && m->Cmd) RunMenuItem(*m->Cmd);
 }
 
 void TF_Main::wheelEvent(QWheelEvent* e) { e->accept(); }
@@ -652,9 +668,10 @@ void TF_Main::wheelEvent(QWheelEvent* e) { e->accept(); }
 void TF_Main::FieldWheel(bool up, int32_t x, int32_t y) {
   if (!field_->GameOpen() || progress_->Shown() || !names_.bJigLoaded) return;
   if (x < 0 || y < 0 || x >= field_->FieldImg.Width || y >= field_->FieldImg.Height) return;
-  flags_.bBusy = 1;
-  field_->Wheel(up, x, y);
-  flags_.bBusy = 0;
+  {
+    const BusyScope busy(flags_);
+    field_->Wheel(up, x, y);
+  }
   PresentField();
 }
 
@@ -665,13 +682,15 @@ void TF_Main::closeEvent(QCloseEvent* e) {
     e->ignore();
     return;
   }
-  flags_.bBusy = 1;
-  if (!AskSaveChanges()) {
-    flags_.bBusy = 0;
-    e->ignore();
-    return;
+  {
+    const BusyScope busy(flags_);
+    if (!AskSaveChanges()) {
+      e->ignore();
+      return;
+    }
   }
-  // bBusy stays set: no autosave may start during shutdown.
+  // Busy from here on: no autosave may start during shutdown.
+  shutdown_.emplace(flags_);
   tAutoSave_.stop();
   StoreFieldSettings();
   std::string error;
@@ -723,7 +742,6 @@ JigsawChoice TF_Main::RunDirView(bool saveMode, const std::string& path) {
 
 bool TF_Main::SaveTo(const std::string& path, bool autosave) {
   if (!game_) return false;
-  const uint8_t busy = flags_.bBusy;
   SaveContext ctx;
   ctx.SaveTemp = names_.sSaveTemp;
   ctx.AutoSave = names_.sAutoSave;
@@ -731,9 +749,7 @@ bool TF_Main::SaveTo(const std::string& path, bool autosave) {
   ctx.Messages = &qt_->messages();
   ctx.Panel = progress_;
   ctx.Text = [this](const std::string& key) { return LangText(lang_, kLangMainForm, key); };
-  const SaveOutcome out = SaveSession(path, autosave, *game_, *field_, ctx);
-  flags_.bBusy = busy;  // the writer clears it; the command that saves still runs
-  return out.Saved;
+  return SaveSession(path, autosave, *game_, *field_, ctx).Saved;
 }
 
 bool TF_Main::AskSaveChanges() {
@@ -760,44 +776,35 @@ bool TF_Main::SaveAsDialog() {
 }
 
 void TF_Main::MI_FileOpenClick() {
-  flags_.bBusy = 1;
+  const BusyScope busy(flags_);
   if (field_->Selection) field_->ClearSelection();
   ShowOpenDialog(std::string(), false);
-  flags_.bBusy = 0;
 }
 
-void TF_Main::MI_FileSaveClick() {
-  flags_.bBusy = 1;
+void TF_Main::MI_FileSaveClick() { SaveCommand(false); }
+
+void TF_Main::MI_FileSaveAsClick() { SaveCommand(true); }
+
+void TF_Main::SaveCommand(bool askName) {
+  const BusyScope busy(flags_);
   if (field_->Selection) {
     field_->ClearSelection();
     PresentField();
   }
-  if (SamePathNoCase(names_.sSolve, names_.sAutoSave)) names_.sSolve.clear();
-  if (!names_.sSolve.empty())
-    SaveTo(names_.sSolve, false);
-  else
+  // Save never writes over the autosave file: it asks for a name instead.
+  if (!askName && SamePathNoCase(names_.sSolve, names_.sAutoSave)) names_.sSolve.clear();
+  if (askName || names_.sSolve.empty())
     SaveAsDialog();
+  else
+    SaveTo(names_.sSolve, false);
   AddRecentFile(names_.sSolve);
-  flags_.bBusy = 0;
-}
-
-void TF_Main::MI_FileSaveAsClick() {
-  flags_.bBusy = 1;
-  if (field_->Selection) {
-    field_->ClearSelection();
-    PresentField();
-  }
-  SaveAsDialog();
-  AddRecentFile(names_.sSolve);
-  flags_.bBusy = 0;
 }
 
 void TF_Main::MI_FileLastClick(int32_t k) {
   if (k < 0 || k >= settings_.Recent.Count) return;
   const std::string path = settings_.Recent.Items[static_cast<size_t>(k)].sPath;
-  flags_.bBusy = 1;
+  const BusyScope busy(flags_);
   ShowOpenDialog(path, true);
-  flags_.bBusy = 0;
 }
 
 void TF_Main::AddRecentFile(const std::string& path) {
@@ -823,8 +830,7 @@ void TF_Main::ShowOpenDialog(const std::string& path, bool direct) {
 }
 
 bool TF_Main::OpenGame(const std::string& path, const JigsawChoice* choice) {
-  const uint8_t busy = flags_.bBusy;
-  flags_.bBusy = 1;
+  const BusyScope busy(flags_);
   const std::string ext = LowerExt(path);
   std::string error;
   std::unique_ptr<GameSession> session;
@@ -857,7 +863,6 @@ bool TF_Main::OpenGame(const std::string& path, const JigsawChoice* choice) {
     if (game_) field_->SetSideContent(game_->Jig.Jig.ImageW, game_->Jig.Jig.ImageH);
     field_->RedrawMode = kRedrawAll;
     PresentField();
-    flags_.bBusy = busy;
     if (!error.empty()) ReportFailure(error);
     return false;
   }
@@ -879,16 +884,18 @@ bool TF_Main::OpenGame(const std::string& path, const JigsawChoice* choice) {
   AddRecentFile(path);
   solvedImageAvailable_ = false;
   EnableCommands(true);
-  SetMenuEnabledState("MI_FileSaveImage", false);
-  if (thumbShown) field_->RunCommand("MI_GameThumb");
-  if (glassShown) field_->RunCommand("MI_GameGlass");
+  SetMenuEnabledState(Command::FileSaveImage, false);
+  // The thumbnail and the glass stay as the player had them. Their commands
+  // toggle, so they run only for a window the new game does not show as
+  // it was (the field keeps both windows across games).
+  if (thumbShown != (field_->Wins[kThumbWindow].Shown != 0)) field_->RunCommand(Command::GameThumb);
+  if (glassShown != (field_->Glass.Shown != 0)) field_->RunCommand(Command::GameGlass);
   field_->RedrawMode = kRedrawAll;
   PresentField();
   fieldView_->update();
   flags_.bDirty = flags_.bAutoDirty = 0;
   flags_.LastAutosaveMs = qt_->clock().NowMs();
   tAutoSave_.start();
-  flags_.bBusy = busy;
   return true;
 }
 
@@ -898,11 +905,12 @@ void TF_Main::T_AutoSaveTimer() {
   a.AutoSave_bEnabled = settings_.AutoSave_bEnabled;
   a.AutoSave_iIntervalMin = settings_.AutoSave_iIntervalMin;
   const int64_t now = qt_->clock().NowMs();
-  if (!AutosaveDue(names_.bJigLoaded, flags_, a, now, FileExists(names_.sSaveTemp))) return;
-  flags_.bBusy = 1;
+  // A button held on the field or anywhere else (the toolbar) waits too.
+  const bool held = fieldView_->ButtonsHeld() != Qt::NoButton || QGuiApplication::mouseButtons() != Qt::NoButton;
+  if (!AutosaveDue(names_.bJigLoaded, flags_, a, now, FileExists(names_.sSaveTemp), held)) return;
+  const BusyScope busy(flags_);
   SaveTo(names_.sAutoSave, true);
   flags_.LastAutosaveMs = qt_->clock().NowMs();
-  flags_.bBusy = 0;
 }
 
 }  // namespace varlo

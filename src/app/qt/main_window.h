@@ -11,6 +11,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "app/folders.h"
@@ -76,6 +77,7 @@ class TF_Main : public QWidget, public PlayView {
   TF_Help* QuickHelp() { return quickHelp_; }
   QMenu* PopupMenu() { return pmMenu_; }
   QAction* Action(const std::string& name) const;
+  QAction* Action(Command command) const;
   bool IsFullScreen() const { return fullScreen_; }
   bool IsReady() const { return ready_; }
   QTimer* AutoSaveTimer() { return &tAutoSave_; }
@@ -89,7 +91,8 @@ class TF_Main : public QWidget, public PlayView {
   std::function<std::string(const std::string& folder, const std::string& name)> RunSolvedImageDialog;
 
   // ---- commands (menu items, toolbar buttons and keys end here) ----
-  void RunMenuItem(const std::string& name);
+  // Every command runs inside a busy scope: no autosave starts meanwhile.
+  void RunMenuItem(Command command);
   void MI_MenuClick();
   void MI_FileOpenClick();
   void MI_FileSaveClick();
@@ -112,9 +115,14 @@ class TF_Main : public QWidget, public PlayView {
   void EnableCommands(bool on);
   void EnableGameCommands(bool on);
   void T_AutoSaveTimer();
-  void SetMenuEnabledState(const std::string& item, bool on);
+  // A command's item; the commands that come with later work stay disabled.
+  void SetMenuEnabledState(Command command, bool on);
+  // Any item by name, submenus included.
+  void SetMenuItemEnabled(const std::string& item, bool on);
 
   // ---- keys and wheel, also fed by the quick help window ----
+  // A shortcut runs at the release of its key, with the modifiers held at
+  // its press (the release's own modifiers are not looked at; see KeyGate).
   void FormKeyDown(int32_t key, int32_t mods);
   void FormKeyUp(int32_t key, int32_t mods);
   void FieldWheel(bool up, int32_t x, int32_t y);
@@ -137,9 +145,9 @@ class TF_Main : public QWidget, public PlayView {
 
   // ---- PlayView ----
   void ShowField(const XRECT& area) override;
-  void SetMenuChecked(const std::string& item, bool checked) override;
-  void SetMenuEnabled(const std::string& item, bool enabled) override;
-  void SetMenuCaption(const std::string& item, const std::string& caption) override;
+  void SetMenuChecked(Command item, bool checked) override;
+  void SetMenuEnabled(Command item, bool enabled) override;
+  void SetMenuCaption(Command item, const std::string& caption) override;
   void SetToolButton(int32_t button, int32_t image, bool down) override;
   void SetToolEnabled(int32_t button, bool enabled) override;
   void RefreshToolHint(int32_t button) override;
@@ -175,11 +183,16 @@ class TF_Main : public QWidget, public PlayView {
   std::string MenuCaption(const std::string& item) const;
   JigsawChoice RunDirView(bool saveMode, const std::string& path);
   bool SaveTo(const std::string& path, bool autosave);
+  // Save and Save As: askName always asks for the file name, Save only
+  // when the game has none yet.
+  void SaveCommand(bool askName);
 
   FILE_NAMES names_;
   SETTINGS_P settings_;
   LANG_P lang_;
   GameFlags flags_;
+  // Held from an accepted close on: no autosave starts during shutdown.
+  std::optional<BusyScope> shutdown_;
   RandomGenerator random_;
   MainMenu menu_;
   KeyGate keys_;
