@@ -76,10 +76,8 @@ TF_Main::TF_Main(const std::string& installDir, QWidget* parent) : QWidget(paren
 
   qt_ = std::make_unique<QtPlatform>(nullptr);
   field_ = std::make_unique<PlayField>(qt_->platform(), this, &lang_, &flags_);
-  field_->Random = &random_;
-  field_->paths.SoundDir = names_.sExeDir;
-  field_->paths.BkgPicDir = names_.sBkgPicDir;
-  field_->paths.PicturesDir = names_.sPicturesDir;
+  field_->SetRandom(&random_);
+  field_->SetPaths(FieldPaths{names_.sExeDir, names_.sBkgPicDir, names_.sPicturesDir});
   const std::string resources = names_.sExeDir + "resources";
   PlaySkins skins;
   std::string error;
@@ -126,7 +124,7 @@ TF_Main::TF_Main(const std::string& installDir, QWidget* parent) : QWidget(paren
   connect(&tStar_, &QTimer::timeout, this, [this] { PresentField(); });
 
   RunJigsawDialog = [this](bool save, const std::string& path) { return RunDirView(save, path); };
-  field_->RedrawMode = kRedrawAll;
+  field_->RequestFullRedraw();
 }
 
 TF_Main::~TF_Main() {
@@ -261,7 +259,7 @@ void TF_Main::EnableGameCommands(bool on) {
     SetMenuEnabledState(item, on);
   for (int32_t b : kGameButtons) toolbar_->SetButtonEnabled(b, on && !NotYetAvailable(kToolButtons[static_cast<size_t>(b)].MenuItem));
   if (on) {
-    const bool two = field_->options.Play.bSingleWin == 0;
+    const bool two = field_->Options().Play.bSingleWin == 0;
     SetMenuEnabledState("MI_GameWin1", two);
     SetMenuEnabledState("MI_GameWin2", two);
     toolbar_->SetButtonEnabled(kBiWin1, two);
@@ -278,7 +276,7 @@ void TF_Main::EnableCommands(bool on) {
   toolbar_->SetButtonEnabled(kBiOptions, false);
   toolbar_->SetButtonEnabled(kBiHelp, false);
   SetMenuEnabledState("MI_FileSaveImage", on && solvedImageAvailable_);
-  field_->InputEnabled = on && ready_;
+  field_->SetInputEnabled(on && ready_);
 }
 
 // ---------------------------------------------------------------- PlayView
@@ -429,7 +427,7 @@ void TF_Main::LoadToolbarSkin() {
 }
 
 void TF_Main::ApplySettingsToField() {
-  FieldOptions& o = field_->options;
+  FieldOptions o = field_->Options();
   o.Play = settings_.Play;
   o.StuckKoef = settings_.Opt.iStuckKoef;
   o.SoundOn = settings_.bSoundPlay != 0;
@@ -438,9 +436,11 @@ void TF_Main::ApplySettingsToField() {
   o.Look.WoodStyle = settings_.Opt.WoodStyle;
   o.Look.EdgeW = WoodEdgeWidth(settings_.Opt.WoodStyle);
   o.Look.WoodColor = settings_.Opt.WoodColor;
-  field_->Bkgs.lBkg = settings_.lBkg;
-  for (size_t i = 0; i < field_->Bkgs.Win.size(); ++i) field_->Bkgs.Win[i] = settings_.WindowBkg[i];
-  field_->ApplyBkgs();
+  field_->SetOptions(o);
+  BkgBlock bkgs = field_->Backgrounds();
+  bkgs.lBkg = settings_.lBkg;
+  for (size_t i = 0; i < bkgs.Win.size(); ++i) bkgs.Win[i] = settings_.WindowBkg[i];
+  field_->SetBackgrounds(bkgs);
 }
 
 void TF_Main::StoreFieldSettings() {
@@ -497,7 +497,7 @@ void TF_Main::FormResize() {
   if (!ready_ || switching_) return;
   toolbar_->Layout(width(), fullScreen_);
   ComputeFieldSize();
-  field_->RedrawMode = kRedrawAll;
+  field_->RequestFullRedraw();
   PresentField();
   fieldView_->update();
 }
@@ -636,7 +636,7 @@ void TF_Main::FormKeyUp(int32_t key, int32_t mods) {
   if (progress_->Shown()) return;
   if (!keys_.Up(key)) return;
   if (key == kKeySpace) {
-    if (ready_ && menu_.Enabled("MI_Game") && field_->options.Play.bSingleWin == 0 && field_->GameOpen()) {
+    if (ready_ && menu_.Enabled("MI_Game") && field_->Options().Play.bSingleWin == 0 && field_->GameOpen()) {
       flags_.bBusy = 1;
       field_->SpaceKey();
       PresentField();
@@ -651,7 +651,7 @@ void TF_Main::wheelEvent(QWheelEvent* e) { e->accept(); }
 
 void TF_Main::FieldWheel(bool up, int32_t x, int32_t y) {
   if (!field_->GameOpen() || progress_->Shown() || !names_.bJigLoaded) return;
-  if (x < 0 || y < 0 || x >= field_->FieldImg.Width || y >= field_->FieldImg.Height) return;
+  if (x < 0 || y < 0 || x >= field_->Image().Width || y >= field_->Image().Height) return;
   flags_.bBusy = 1;
   field_->Wheel(up, x, y);
   flags_.bBusy = 0;
@@ -761,14 +761,14 @@ bool TF_Main::SaveAsDialog() {
 
 void TF_Main::MI_FileOpenClick() {
   flags_.bBusy = 1;
-  if (field_->Selection) field_->ClearSelection();
+  if (field_->HasSelection()) field_->ClearSelection();
   ShowOpenDialog(std::string(), false);
   flags_.bBusy = 0;
 }
 
 void TF_Main::MI_FileSaveClick() {
   flags_.bBusy = 1;
-  if (field_->Selection) {
+  if (field_->HasSelection()) {
     field_->ClearSelection();
     PresentField();
   }
@@ -783,7 +783,7 @@ void TF_Main::MI_FileSaveClick() {
 
 void TF_Main::MI_FileSaveAsClick() {
   flags_.bBusy = 1;
-  if (field_->Selection) {
+  if (field_->HasSelection()) {
     field_->ClearSelection();
     PresentField();
   }
@@ -855,14 +855,14 @@ bool TF_Main::OpenGame(const std::string& path, const JigsawChoice* choice) {
     progress_->HideProgress();
     // The game that was open stays as it was.
     if (game_) field_->SetSideContent(game_->Jig.Jig.ImageW, game_->Jig.Jig.ImageH);
-    field_->RedrawMode = kRedrawAll;
+    field_->RequestFullRedraw();
     PresentField();
     flags_.bBusy = busy;
     if (!error.empty()) ReportFailure(error);
     return false;
   }
-  const bool thumbShown = field_->Wins[kThumbWindow].Shown != 0;
-  const bool glassShown = field_->Glass.Shown != 0;
+  const bool thumbShown = field_->Window(kThumbWindow).Shown != 0;
+  const bool glassShown = field_->Window(kGlassRef).Shown != 0;
   field_->CloseGame();
   game_ = std::move(session);
   ApplySettingsToField();
@@ -882,7 +882,7 @@ bool TF_Main::OpenGame(const std::string& path, const JigsawChoice* choice) {
   SetMenuEnabledState("MI_FileSaveImage", false);
   if (thumbShown) field_->RunCommand("MI_GameThumb");
   if (glassShown) field_->RunCommand("MI_GameGlass");
-  field_->RedrawMode = kRedrawAll;
+  field_->RequestFullRedraw();
   PresentField();
   fieldView_->update();
   flags_.bDirty = flags_.bAutoDirty = 0;
