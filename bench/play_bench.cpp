@@ -9,6 +9,8 @@
 #include "platform/platform.h"
 
 namespace varlo {
+using testing::Probe;
+
 namespace {
 
 constexpr int32_t kFieldW = 1920, kFieldH = 1080;
@@ -42,15 +44,15 @@ struct Game {
       RefreshEffects(jig, 1, 2, progress);
     }
     field = std::make_unique<PlayField>(platform);
-    field->ComposeThreads = threads;
-    field->options.Look.EmbossStyle = look != 0 ? 1 : 0;
+    Probe(field).ComposeThreads() = threads;
+    Probe(field).options().Look.EmbossStyle = look != 0 ? 1 : 0;
     if (look == 2) {
-      field->options.Look.WoodStyle = 2;
-      field->options.Look.EdgeW = WoodEdgeWidth(2);
+      Probe(field).options().Look.WoodStyle = 2;
+      Probe(field).options().Look.EdgeW = WoodEdgeWidth(2);
     }
     field->Resize(kFieldW, kFieldH, kFieldW, kFieldH);
     field->OpenGame(&jig);
-    PlayArea area{field->CW, field->CH, kFieldW, kFieldH};
+    PlayArea area{Probe(field).CW(), Probe(field).CH(), kFieldW, kFieldH};
     RandomGenerator random(7);
     SpreadPieces(jig, 0, true, area, random);
     // A 10 x 10 block of the picture joined into one group, in the middle.
@@ -72,13 +74,13 @@ void BM_DragMoveOfA100PieceGroup(benchmark::State& state) {
   int32_t cx, cy;
   testing::OwnPoint(g.jig, 0, cx, cy);
   f.PointerDown(kMbLeft, 0, cx, cy);
-  if (f.DragState != kDragPieces) state.SkipWithError("the group was not picked");
+  if (Probe(f).DragState() != kDragPieces) state.SkipWithError("the group was not picked");
   int32_t step = 0;
   for (auto _ : state) {
     ++step;
     const int32_t dx = (step % 40) * 3, dy = (step % 25) * 2;
     f.PointerMove(kHeldLeft, 0, cx + dx, cy + dy);
-    benchmark::DoNotOptimize(f.FieldImg.Bits);
+    benchmark::DoNotOptimize(Probe(f).FieldImg().Bits);
   }
 }
 BENCHMARK(BM_DragMoveOfA100PieceGroup)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
@@ -89,8 +91,8 @@ void BM_FullRecompose(benchmark::State& state) {
   Game g(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
   PlayField& f = *g.field;
   for (auto _ : state) {
-    f.Compose(f.FieldImg, f.FieldClip, kComposeAll);
-    benchmark::DoNotOptimize(f.FieldImg.Bits);
+    Probe(f).Compose(Probe(f).FieldImg(), Probe(f).FieldClip(), kComposeAll);
+    benchmark::DoNotOptimize(Probe(f).FieldImg().Bits);
   }
 }
 BENCHMARK(BM_FullRecompose)
@@ -108,8 +110,8 @@ void BM_FirstComposeAfterOpening(benchmark::State& state) {
     state.PauseTiming();
     f.OpenGame(&g.jig);  // drops the lists
     state.ResumeTiming();
-    f.Compose(f.FieldImg, f.FieldClip, kComposeAll);
-    benchmark::DoNotOptimize(f.FieldImg.Bits);
+    Probe(f).Compose(Probe(f).FieldImg(), Probe(f).FieldClip(), kComposeAll);
+    benchmark::DoNotOptimize(Probe(f).FieldImg().Bits);
   }
 }
 BENCHMARK(BM_FirstComposeAfterOpening)->MeasureProcessCPUTime()->UseRealTime()->Unit(benchmark::kMillisecond);
@@ -119,7 +121,7 @@ BENCHMARK(BM_FirstComposeAfterOpening)->MeasureProcessCPUTime()->UseRealTime()->
 void BM_SnappingDrop(benchmark::State& state) {
   Game g(0);
   PlayField& f = *g.field;
-  g.field->options.ShowJoins = true;
+  Probe(g.field).options().ShowJoins = true;
   const int32_t piece = 25 * kCols + 40, neighbour = piece - 1;
   TILE_P& n = g.jig.Tiles[neighbour];
   n.X = 1200;
@@ -140,7 +142,7 @@ void BM_SnappingDrop(benchmark::State& state) {
     f.PointerDown(kMbLeft, 0, cx, cy);
     f.PointerMove(kHeldLeft, 0, tx, ty);
     f.PointerUp(kMbLeft, 0, tx, ty);
-    if (f.JoinCount == 0) state.SkipWithError("no join");
+    if (Probe(f).JoinCount() == 0) state.SkipWithError("no join");
     g.clock.now += 1000;
   }
 }

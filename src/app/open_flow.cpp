@@ -129,7 +129,7 @@ std::unique_ptr<GameSession> StartNewGame(const NewGameRequest& req, PlayField& 
 
   field.SetSideContent(p.ImageW, p.ImageH);
   progress.Step();
-  const PlayArea area{field.CW, field.CH, field.FW, field.FH};
+  const PlayArea area{field.ContentWidth(), field.ContentHeight(), field.FieldWidth(), field.FieldHeight()};
   progress.Step();
 
   ChooseGameSeed(p, random, req.SeedPanelShown, req.SeedText);
@@ -225,24 +225,24 @@ int32_t SideToShow(const Jigsaw& jig) {
 
 void AttachGame(PlayField& field, GameSession& session) {
   if (session.FromSave) {
-    field.options.Play = DecodePlayOptions(session.Settings.PlayOptions.data());
-    field.Bkgs.Reserved0 = session.Settings.Reserved0;
-    field.Bkgs.Reserved1 = session.Settings.Reserved1;
-    field.Bkgs.lBkg = session.Settings.lBkg;
-    for (size_t i = 0; i < field.Bkgs.Win.size(); ++i) field.Bkgs.Win[i] = session.Settings.WinBkg[i];
+    FieldOptions options = field.Options();
+    options.Play = DecodePlayOptions(session.Settings.PlayOptions.data());
+    field.SetOptions(options);
   }
-  field.JigName = session.JigName;
-  field.InfoText = session.Info;
+  field.SetGameTexts(session.JigName, session.Info);
   field.OpenGame(&session.Jig);
   if (session.FromSave) {
-    field.ApplyBkgs();
+    BkgBlock bkgs = field.Backgrounds();
+    bkgs.Reserved0 = session.Settings.Reserved0;
+    bkgs.Reserved1 = session.Settings.Reserved1;
+    bkgs.lBkg = session.Settings.lBkg;
+    for (size_t i = 0; i < bkgs.Win.size(); ++i) bkgs.Win[i] = session.Settings.WinBkg[i];
+    field.SetBackgrounds(bkgs);
     field.ApplyPocketRecords(session.Pockets.data(), kPocketCount);
-    const int32_t n = PieceCount(session.Jig);
-    field.WeightedPiece = session.Weighted >= 0 && session.Weighted < n ? session.Weighted : -1;
-    field.UpdateWeightCommand();
+    field.SetWeightedPiece(session.Weighted);
     field.SwitchSide(SideToShow(session.Jig));
   }
-  field.RedrawMode = kRedrawAll;
+  field.RequestFullRedraw();
 }
 
 SaveGameView SessionSaveView(const GameSession& session, const PlayField& field) {
@@ -254,15 +254,16 @@ SaveGameView SessionSaveView(const GameSession& session, const PlayField& field)
   v.Mask = &session.Jig.Images[kMaskSlot];
   v.Info = &session.Info;
   SolveSettings& s = v.State.Settings;
-  s.Reserved0 = field.Bkgs.Reserved0;
-  s.Reserved1 = field.Bkgs.Reserved1;
-  s.lBkg = field.Bkgs.lBkg;
-  for (size_t i = 0; i < s.WinBkg.size(); ++i) s.WinBkg[i] = field.Bkgs.Win[i];
-  EncodePlayOptions(field.options.Play, s.PlayOptions.data());
+  const BkgBlock& bkgs = field.Backgrounds();
+  s.Reserved0 = bkgs.Reserved0;
+  s.Reserved1 = bkgs.Reserved1;
+  s.lBkg = bkgs.lBkg;
+  for (size_t i = 0; i < s.WinBkg.size(); ++i) s.WinBkg[i] = bkgs.Win[i];
+  EncodePlayOptions(field.Options().Play, s.PlayOptions.data());
   const size_t n = static_cast<size_t>(PieceCount(session.Jig));
   v.State.Pieces = std::span<const TILE_P>(session.Jig.Tiles.data(), n);
   field.StorePocketRecords(v.State.Pockets.data(), kPocketCount);
-  v.State.Weighted = field.WeightedPiece;
+  v.State.Weighted = field.WeightedPiece();
   return v;
 }
 

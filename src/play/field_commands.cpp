@@ -128,7 +128,7 @@ void PlayField::CommandGather() {
   Jigsaw& jig = *jig_;
   for (TILE_P& t : jig.Tiles) t.Win = MW_SIDE0;
   SortPieces(jig, false);
-  if (WeightedPiece < 0) {
+  if (weight_.Piece < 0) {
     // The biggest group goes to the bottom, so the loose pieces lie on it.
     int32_t bestSize = 0, bestPiece = -1;
     const auto& sort = jig.Sort;
@@ -201,45 +201,45 @@ void PlayField::CommandThumbOrGlass(bool glass) {
 
 void PlayField::CommandWeight() {
   if (DragState == kDragPieces && Picked >= 0) {
-    WeightedPiece = Picked;
+    weight_.Piece = Picked;
     UpdateWeightCommand();
     return;
   }
-  if (WeightedPiece >= 0) {
-    WeightMode = false;
-    WeightedPiece = -1;
+  if (weight_.Piece >= 0) {
+    weight_.Placing = false;
+    weight_.Piece = -1;
     UpdateWeightCommand();
     return;
   }
-  if (WeightMode) {
-    WeightMode = false;
-    WeightedPiece = -1;
+  if (weight_.Placing) {
+    weight_.Placing = false;
+    weight_.Piece = -1;
     UpdateWeightCommand();
   } else {
-    WeightMode = true;
+    weight_.Placing = true;
     const bool inField = PointerPosX_ >= 0 && PointerPosY_ >= 0;
-    WeightX = inField ? PointerPosX_ : -100;
-    WeightY = inField ? PointerPosY_ : -100;
-    WeightWin = Current >= 0 && Current < kFieldWindows ? Current : 0;
+    weight_.X = inField ? PointerPosX_ : -100;
+    weight_.Y = inField ? PointerPosY_ : -100;
+    weight_.Win = Current >= 0 && Current < kFieldWindows ? Current : 0;
     StartLayer(kLayerWeight);
   }
   RedrawMode = kRedrawAll;
 }
 
 void PlayField::UpdateWeightCommand() {
-  const bool on = GameOpen() && WeightedPiece != -1;
+  const bool on = GameOpen() && weight_.Piece != -1;
   view_->SetMenuChecked(Command::GameWeight, on);
   view_->SetToolButton(kTbWeight, on ? 15 : 14, on);
   view_->SetMenuCaption(Command::GameWeight, Text(kLangMainForm, on ? "MI_GameWeightOn" : "MI_GameWeightOff"));
   view_->RefreshToolHint(kTbWeight);
-  if (on) WeightToBack(*jig_, WeightedPiece);
+  if (on) WeightToBack(*jig_, weight_.Piece);
 }
 
 void PlayField::MoveWeight(int32_t x, int32_t y, int32_t target) {
-  WeightX = x;
-  WeightY = y;
-  if (target != kNoWindow && target != WeightWin) {
-    WeightWin = target;
+  weight_.X = x;
+  weight_.Y = y;
+  if (target != kNoWindow && target != weight_.Win) {
+    weight_.Win = target;
     SetCurrent(target);
     if (IsPocketRef(target)) RaiseWindow(target);
     StartLayer(kLayerWeight);
@@ -249,8 +249,8 @@ void PlayField::MoveWeight(int32_t x, int32_t y, int32_t target) {
 }
 
 void PlayField::DropWeight() {
-  WeightedPiece = PickPiece(WeightX, WeightY);
-  WeightMode = false;
+  weight_.Piece = PickPiece(weight_.X, weight_.Y);
+  weight_.Placing = false;
   UpdateWeightCommand();
   RedrawMode = kRedrawAll;
 }
@@ -278,11 +278,11 @@ void PlayField::SwitchSide(int32_t k) {
 }
 
 void PlayField::SpaceKey() {
-  if (!GameOpen() || options.Play.bSingleWin) return;
+  if (!GameOpen() || options_.Play.bSingleWin) return;
   const BusyScope busy(flags_);
   if (Selection && DragState != kDragPieces) ClearSelection();
   SwitchSide(1 - SideIndex);
-  if (DragState == kDragPieces || WeightMode) RedrawMode = kRedrawShow;
+  if (DragState == kDragPieces || weight_.Placing) RedrawMode = kRedrawShow;
   Present();
 }
 
@@ -293,7 +293,7 @@ bool PlayField::LoadBkgPicture(int32_t code) {
   DibFree(BkgPic);
   BkgPicCode = 0;
   DIB_P pic;
-  const std::string path = paths.BkgPicDir + kBkgPictureNames[code - kBkgPictureFirst] + "-1600.jpg";
+  const std::string path = paths_.BkgPicDir + kBkgPictureNames[code - kBkgPictureFirst] + "-1600.jpg";
   if (!DibLoadPictureFile(pic, path, nullptr) || pic.Width <= 0) return false;
   if (pic.Width != w || pic.Height != h) {
     DIB_P scaled;
@@ -312,6 +312,16 @@ void PlayField::SetBkg(int32_t window, int32_t value) {
   Bkgs.Win[window] = value;
   Wins[window].Bkg = value;
   RedrawMode = kRedrawAll;
+}
+
+void PlayField::SetBackgrounds(const BkgBlock& bkgs) {
+  Bkgs = bkgs;
+  ApplyBkgs();
+}
+
+void PlayField::SetWeightedPiece(int32_t piece) {
+  weight_.Piece = GameOpen() && piece >= 0 && piece < PieceCount(*jig_) ? piece : -1;
+  UpdateWeightCommand();
 }
 
 void PlayField::ApplyBkgs() {

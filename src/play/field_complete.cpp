@@ -78,7 +78,7 @@ bool PlayField::MakeSolvedImage(DIB_P& out) {
   const int32_t n = PieceCount(jig);
   for (int32_t i = 0; i < n; ++i) {
     const TILE_P& t = jig.Tiles[i];
-    DrawPieceAt(out, all, t.MapX + 1, t.MapY + 1, jig, i, options.Look);
+    DrawPieceAt(out, all, t.MapX + 1, t.MapY + 1, jig, i, options_.Look);
   }
   DibFillRect(out, 1, ih + 2, iw, 24, 0xFFFFFF);
   DibFillRect(out, 1, ih + 27, iw, 24, 0xFFFFFF);
@@ -129,7 +129,7 @@ bool PlayField::MakeSolvedImage(DIB_P& out) {
 
 void PlayField::SaveSolvedImage() {
   if (!GameOpen()) return;
-  const std::string path = view_->AskSolvedImagePath(paths.PicturesDir, JigName + ".bmp");
+  const std::string path = view_->AskSolvedImagePath(paths_.PicturesDir, JigName + ".bmp");
   if (path.empty()) return;
   DIB_P img;
   std::string error;

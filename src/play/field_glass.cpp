@@ -18,10 +18,10 @@ inline uint32_t Get(const uint8_t* p) { return p[2] | (uint32_t{p[1]} << 8) | (u
 }  // namespace
 
 void PlayField::MakeLensMask() {
-  const int32_t cw = Min(Glass.Client.Width, lensMask_.Width);
-  const int32_t ch = Min(Glass.Client.Height, lensMask_.Height);
-  if (lensMask_.Width <= 0 || cw <= 0 || ch <= 0) return;
-  DibFillRect(lensMask_, 0, 0, lensMask_.Width, lensMask_.Height, 0);
+  const int32_t cw = Min(glass_.Win.Client.Width, glass_.Mask.Width);
+  const int32_t ch = Min(glass_.Win.Client.Height, glass_.Mask.Height);
+  if (glass_.Mask.Width <= 0 || cw <= 0 || ch <= 0) return;
+  DibFillRect(glass_.Mask, 0, 0, glass_.Mask.Width, glass_.Mask.Height, 0);
   const double a = cw / 2.0, b = ch / 2.0;
   auto inside = [&](int32_t x, int32_t y) {
     if (x < 0 || y < 0 || x >= cw || y >= ch) return false;
@@ -29,7 +29,7 @@ void PlayField::MakeLensMask() {
     return u * u + v * v <= 1.0;
   };
   for (int32_t y = 0; y < ch; ++y) {
-    uint8_t* p = DibRow(lensMask_, y);
+    uint8_t* p = DibRow(glass_.Mask, y);
     for (int32_t x = 0; x < cw; ++x, p += 3) {
       if (!inside(x, y)) continue;
       const bool rim = !inside(x - 1, y) || !inside(x + 1, y) || !inside(x, y - 1) || !inside(x, y + 1);
@@ -45,35 +45,35 @@ void PlayField::MakeLensMask() {
 }
 
 bool PlayField::InLens(int32_t x, int32_t y) const {
-  if (!Glass.Shown || LensA <= 0 || LensB <= 0) return false;
-  const double u = (x - Glass.Client.Left - LensA) / LensA;
-  const double v = (y - Glass.Client.Top - LensB) / LensB;
+  if (!glass_.Win.Shown || glass_.LensA <= 0 || glass_.LensB <= 0) return false;
+  const double u = (x - glass_.Win.Client.Left - glass_.LensA) / glass_.LensA;
+  const double v = (y - glass_.Win.Client.Top - glass_.LensB) / glass_.LensB;
   return u * u + v * v <= 1.0;
 }
 
 void PlayField::MapThroughGlass(int32_t& x, int32_t& y) const {
-  const XRECT& c = Glass.Client;
-  const int32_t z = GlassZoom;
+  const XRECT& c = glass_.Win.Client;
+  const int32_t z = glass_.Zoom;
   x = c.Left + c.Width / 2 + (x - c.Left) / z - (c.Width / 2) / z;
   y = c.Top + c.Height / 2 + (y - c.Top) / z - (c.Height / 2) / z;
 }
 
 bool PlayField::GlassRimHit(int32_t x, int32_t y) const {
-  if (!Glass.Shown) return false;
+  if (!glass_.Win.Shown) return false;
   for (int32_t k = 0; k < 4; ++k) {
-    const XRECT& d = Glass.GlassCornerDst[k];
+    const XRECT& d = glass_.Win.GlassCornerDst[k];
     if (!RectContains(d, x, y)) continue;
-    const XRECT& s = Glass.GlassCornerSrc[k];
+    const XRECT& s = glass_.Win.GlassCornerSrc[k];
     if (DibGetAlpha(skins_.Glass, s.Left + x - d.Left, s.Top + y - d.Top) > 200) return true;
   }
   return false;
 }
 
 void PlayField::DrawGlass(DIB_P& target) {
-  const XRECT& c = Glass.Client;
-  const int32_t z = GlassZoom;
-  const int32_t cw = Min(c.Width, lensImg_.Width), ch = Min(c.Height, lensImg_.Height);
-  if (cw > 0 && ch > 0 && lensImg_.Width > 0) {
+  const XRECT& c = glass_.Win.Client;
+  const int32_t z = glass_.Zoom;
+  const int32_t cw = Min(c.Width, glass_.Img.Width), ch = Min(c.Height, glass_.Img.Height);
+  if (cw > 0 && ch > 0 && glass_.Img.Width > 0) {
     const int32_t sw = cw / z, sh = ch / z;
     const int32_t left = c.Left + cw / 2 - sw / 2, top = c.Top + ch / 2 - sh / 2;
     // The field under the lens is read before the frame is drawn, so the
@@ -81,8 +81,8 @@ void PlayField::DrawGlass(DIB_P& target) {
     for (int32_t j = 0; j < ch; ++j) {
       const int32_t fy = top + j / z;
       const bool rowIn = fy >= FieldClip.Top && fy <= FieldClip.Bottom && fy < target.Height;
-      const uint8_t* m = DibRow(lensMask_, j);
-      uint8_t* o = DibRow(lensImg_, j);
+      const uint8_t* m = DibRow(glass_.Mask, j);
+      uint8_t* o = DibRow(glass_.Img, j);
       for (int32_t i = 0; i < cw; ++i, m += 3, o += 3) {
         const uint32_t mk = Get(m);
         if (mk == 0) {
@@ -105,10 +105,10 @@ void PlayField::DrawGlass(DIB_P& target) {
       }
     }
   }
-  DrawFrameOf(target, FieldClip, Glass);
-  if (cw > 0 && ch > 0) DibDrawKeyed(target, c.Left, c.Top, kMagenta, FieldClip, lensImg_, 0, 0, cw, ch, cw, ch);
+  DrawFrameOf(target, FieldClip, glass_.Win);
+  if (cw > 0 && ch > 0) DibDrawKeyed(target, c.Left, c.Top, kMagenta, FieldClip, glass_.Img, 0, 0, cw, ch, cw, ch);
   XRECT r;
-  RectIntersect(Glass.Outer, FieldClip, &r);
+  RectIntersect(glass_.Win.Outer, FieldClip, &r);
   NoteOverlay(r);
 }
 

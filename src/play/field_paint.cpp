@@ -125,10 +125,10 @@ void PlayField::DrawPiece(DIB_P& target, const XRECT& clip, const TMyWin& w, int
   if (RectIsEmpty(c)) return;
   const int32_t x = w.Client.Left + t.X - w.ScrollX;
   const int32_t y = w.Client.Top + t.Y - w.ScrollY;
-  const int32_t e = options.Look.EdgeW;
+  const int32_t e = options_.Look.EdgeW;
   // Most pieces of a big game lie outside the area being painted.
   if (x > c.Right || y > c.Bottom || x + t.RotW + e <= c.Left || y + t.RotH + e <= c.Top) return;
-  DrawPieceAt(target, c, x, y, *jig_, i, options.Look, &runs_);
+  DrawPieceAt(target, c, x, y, *jig_, i, options_.Look, &runs_);
 }
 
 bool PlayField::InsideMovingSet(const TILE_P& t, int32_t pickedGroup) const {
@@ -172,7 +172,7 @@ void PlayField::Compose(DIB_P& target, const XRECT& clipIn, int32_t mode) {
     if (!game || Picked < 0) return;
     const TILE_P& pk = jig_->Tiles[Picked];
     const TMyWin& w = Wins[pk.Win];
-    const int32_t e = options.Look.EdgeW;
+    const int32_t e = options_.Look.EdgeW;
     for (const SortEntry& s : jig_->Sort) {
       const TILE_P& t = jig_->Tiles[s.Index];
       if (t.Win != pk.Win || !InsideMovingSet(t, pk.Group)) continue;
@@ -213,7 +213,7 @@ void PlayField::ComposeOnTwoThreads(DIB_P& target, const XRECT& clip, int32_t mo
   const std::vector<PieceSpan>& items = spans.Items;
   auto prepare = [this, game, &items](size_t from, size_t to) {
     if (game)
-      for (size_t k = from; k < to; ++k) runs_.Prepare(*jig_, items[k].Index, options.Look);
+      for (size_t k = from; k < to; ++k) runs_.Prepare(*jig_, items[k].Index, options_.Look);
   };
   const size_t n = items.size();
   runs_.Freeze(true);
@@ -241,7 +241,7 @@ void PlayField::CollectSpans(const XRECT& area, int32_t mode, PieceSpans& spans)
   spans.WinStart.fill(0);
   if (!GameOpen()) return;
   const int32_t pickedGroup = Picked >= 0 ? jig_->Tiles[Picked].Group : -1;
-  const int32_t e = options.Look.EdgeW;
+  const int32_t e = options_.Look.EdgeW;
   for (int32_t ref = 0; ref < kFieldWindows; ++ref) {
     spans.WinStart[ref] = spans.Items.size();
     const TMyWin& w = Wins[ref];
@@ -364,21 +364,21 @@ void PlayField::StartLayer(int32_t kind) {
 void PlayField::RepaintAll() {
   if (DragState == kDragPieces && Picked >= 0)
     StartLayer(kLayerPieces);
-  else if (WeightMode)
+  else if (weight_.Placing)
     StartLayer(kLayerWeight);
 }
 
 void PlayField::Invalidate() {
   RedrawMode = kRedrawAll;
   RepaintAll();
-  if (DragState == kDragPieces || WeightMode) RedrawMode = kRedrawShow;
+  if (DragState == kDragPieces || weight_.Placing) RedrawMode = kRedrawShow;
   Present();
 }
 
 void PlayField::DrawWeight(DIB_P& target) {
   const DIB_P& img = skins_.Weight;
   if (img.Width <= 0) return;
-  const int32_t x = WeightX - img.Width / 2, y = WeightY - img.Height + 4;
+  const int32_t x = weight_.X - img.Width / 2, y = weight_.Y - img.Height + 4;
   DibDraw(target, x, y, FieldClip, img, 0, 0, img.Width, img.Height, img.Width, img.Height);
   XRECT r;
   RectSetXYWH(r, x, y, img.Width, img.Height);
@@ -407,11 +407,11 @@ XRECT PlayField::Present() {
   }
   RedrawMode = kRedrawNone;
   RectEmpty(DirtyRect);
-  const bool star = starStep_ >= 0;
+  const bool star = star_.Step >= 0;
   DrawStar(FieldImg);
-  if (WeightMode) DrawWeight(FieldImg);
-  if (Glass.Shown) DrawGlass(FieldImg);
-  overlaysDrawn_ = star || WeightMode || Glass.Shown;
+  if (weight_.Placing) DrawWeight(FieldImg);
+  if (glass_.Win.Shown) DrawGlass(FieldImg);
+  overlaysDrawn_ = star || weight_.Placing || glass_.Win.Shown;
   if (!RectIsEmpty(area)) view_->ShowField(area);
   return area;
 }

@@ -79,7 +79,7 @@ int32_t PlayField::TargetWindow(int32_t x, int32_t y) {
 }
 
 void PlayField::StartPieceDrag(int32_t x, int32_t y, bool selection) {
-  BringToFront(*jig_, Picked, WeightedPiece);
+  BringToFront(*jig_, Picked, weight_.Piece);
   const TMyWin& w = Wins[Current];
   const TILE_P& t = jig_->Tiles[Picked];
   DragOffX = t.X - ContentX(w, x);
@@ -138,7 +138,7 @@ void PlayField::RotateGroup(int32_t x, int32_t y, bool clockwise) {
     if (!dragging) Picked = -1;
     return;
   }
-  if (!dragging) BringToFront(*jig_, Picked, WeightedPiece);
+  if (!dragging) BringToFront(*jig_, Picked, weight_.Piece);
   const int32_t key = jig_->Tiles[Picked].Group;
   const TMyWin& w = Wins[Current];
   const int32_t px = ContentX(w, x), py = ContentY(w, y);
@@ -176,7 +176,7 @@ void PlayField::MoveToOtherSide(bool selection) {
     for (int32_t i = 0; i < n; ++i)
       if (jig_->Tiles[i].Sel) jig_->Tiles[i].Win = other;
   } else if (Picked >= 0) {
-    BringToFront(*jig_, Picked, WeightedPiece);
+    BringToFront(*jig_, Picked, weight_.Piece);
     const int32_t key = jig_->Tiles[Picked].Group;
     for (int32_t i = 0; i < n; ++i)
       if (jig_->Tiles[i].Group == key) jig_->Tiles[i].Win = other;
@@ -199,7 +199,7 @@ void PlayField::SelectAll() {
   Picked = -1;
   if (Current == kNoWindow || Current == kThumbWindow || Current == kGlassRef) SetCurrent(DefaultWindow());
   const int32_t n = PieceCount(*jig_);
-  const int32_t weighted = WeightedPiece >= 0 && WeightedPiece < n ? jig_->Tiles[WeightedPiece].Group : -1;
+  const int32_t weighted = weight_.Piece >= 0 && weight_.Piece < n ? jig_->Tiles[weight_.Piece].Group : -1;
   bool any = false;
   for (int32_t i = 0; i < n; ++i) {
     TILE_P& t = jig_->Tiles[i];
@@ -217,7 +217,7 @@ void PlayField::SelectInBand() {
   SortPieces(*jig_, false);
   const int32_t n = PieceCount(*jig_);
   const int32_t border = BorderPieceIndex(*jig_);
-  const int32_t weighted = WeightedPiece >= 0 && WeightedPiece < n ? jig_->Tiles[WeightedPiece].Group : -1;
+  const int32_t weighted = weight_.Piece >= 0 && weight_.Piece < n ? jig_->Tiles[weight_.Piece].Group : -1;
   bool any = false;
   const auto& sort = jig_->Sort;
   for (size_t a = 0; a < sort.size();) {
@@ -326,14 +326,14 @@ void PlayField::BringIntoView(int32_t window, bool strict) {
 // ---- events ----
 
 void PlayField::PointerDown(int32_t button, int32_t modifiers, int32_t x, int32_t y, bool fromWheel) {
-  if (!InputEnabled || !GameOpen()) return;
+  if (!inputEnabled_ || !GameOpen()) return;
   const BusyScope busy(flags_);
   modifiers &= kSsShift | kSsAlt | kSsCtrl;
   const int32_t rawX = x, rawY = y;
   RedrawMode = kRedrawAll;
   Frame = FrameDrag{};
   SetCurrent(kNoWindow);
-  if (Glass.Shown) {
+  if (glass_.Win.Shown) {
     if (InLens(x, y))
       MapThroughGlass(x, y);
     else if (GlassRimHit(x, y))
@@ -351,7 +351,7 @@ void PlayField::PointerDown(int32_t button, int32_t modifiers, int32_t x, int32_
   auto done = [&] { Present(); };
   if (Current == kNoWindow) return done();
   TMyWin& w = Win(Current);
-  if (!(options.Play.bClickToDrag && DragState == kDragPieces)) {
+  if (!(options_.Play.bClickToDrag && DragState == kDragPieces)) {
     w.HotButton = -1;
     int32_t code = HitFrame(w, x, y, true);
     if (code == kHitNone) {
@@ -424,10 +424,10 @@ void PlayField::PointerDown(int32_t button, int32_t modifiers, int32_t x, int32_
     return done();
   }
   if (IsPocket(Current)) RaiseWindow(Current);
-  if (WeightMode) return done();
+  if (weight_.Placing) return done();
   const int32_t i = PickPiece(x, y);
   if (button == kMbRight && i < 0 && !fromWheel && (w.HBar || w.VBar) &&
-      !(options.Play.bClickToDrag && DragState == kDragPieces)) {
+      !(options_.Play.bClickToDrag && DragState == kDragPieces)) {
     Frame.Window = Current;
     Frame.Code = kHitPan;
     SetCursor(CursorShape::DragGroup);
@@ -437,7 +437,7 @@ void PlayField::PointerDown(int32_t button, int32_t modifiers, int32_t x, int32_
     RedrawMode = kRedrawShow;
     return done();
   }
-  const PLAY_OPT_P& po = options.Play;
+  const PLAY_OPT_P& po = options_.Play;
   if (jig_->Jig.Rotate && button == po.RotCCW_Button && modifiers == po.RotCCW_Shift) {
     RotateGroup(x, y, false);
     return done();
@@ -518,8 +518,8 @@ void PlayField::FrameDragMove(int32_t held, int32_t x, int32_t y) {
       SetSizeFree(w);
       if (ref == kThumbWindow) DrawThumbnail();
       if (ref == kGlassRef) {
-        LensA = w.Client.Width / 2.0;
-        LensB = w.Client.Height / 2.0;
+        glass_.LensA = w.Client.Width / 2.0;
+        glass_.LensB = w.Client.Height / 2.0;
         MakeLensMask();
       }
       break;
@@ -539,7 +539,7 @@ void PlayField::FrameDragMove(int32_t held, int32_t x, int32_t y) {
 void PlayField::Hover(int32_t x, int32_t y) {
   for (TMyWin& w : Wins)
     for (WinButton& b : w.Buttons) b.Hover = 0;
-  for (WinButton& b : Glass.Buttons) b.Hover = 0;
+  for (WinButton& b : glass_.Win.Buttons) b.Hover = 0;
   int32_t code = kHitNone;
   XRECT hot;
   auto test = [&](TMyWin& w) {
@@ -550,7 +550,7 @@ void PlayField::Hover(int32_t x, int32_t y) {
   };
   bool found = false;
   for (int32_t k = kFieldWindows - 1; k >= 0 && !found; --k) found = test(Wins[Stack[k]]);
-  if (!found) test(Glass);
+  if (!found) test(glass_.Win);
   HoverCode = code;
   if (code >= kHitLeft && code <= kHitBottomRight)
     SetCursor(SizingCursor(code));
@@ -564,11 +564,11 @@ void PlayField::Hover(int32_t x, int32_t y) {
       RectExtend(dirty, prevHot_.Left, prevHot_.Top, prevHot_.Right, prevHot_.Bottom);
   }
   prevHot_ = hot;
-  if (Glass.Shown) {
+  if (glass_.Win.Shown) {
     if (RectIsEmpty(dirty))
-      dirty = Glass.Outer;
+      dirty = glass_.Win.Outer;
     else
-      RectExtend(dirty, Glass.Outer.Left, Glass.Outer.Top, Glass.Outer.Right, Glass.Outer.Bottom);
+      RectExtend(dirty, glass_.Win.Outer.Left, glass_.Win.Outer.Top, glass_.Win.Outer.Right, glass_.Win.Outer.Bottom);
   }
   if (RectIsEmpty(dirty)) return;
   if (RedrawMode == kRedrawNone) {
@@ -581,10 +581,10 @@ void PlayField::Hover(int32_t x, int32_t y) {
 
 void PlayField::PointerMove(int32_t held, int32_t modifiers, int32_t x, int32_t y) {
   (void)modifiers;
-  if (!InputEnabled || !GameOpen()) return;
+  if (!inputEnabled_ || !GameOpen()) return;
   PointerPosX_ = x;
   PointerPosY_ = y;
-  if (Current == kNoWindow && DragState == kDragIdle && !WeightMode) {
+  if (Current == kNoWindow && DragState == kDragIdle && !weight_.Placing) {
     // Nothing is current after a press outside every window; the hover
     // still follows the pointer.
   } else if (Current == kNoWindow) {
@@ -592,8 +592,8 @@ void PlayField::PointerMove(int32_t held, int32_t modifiers, int32_t x, int32_t 
   }
   const BusyScope busy(flags_);
   view_->ClearToolbarHover();
-  if (Glass.Shown && InLens(x, y) && !(Current == kGlassRef && held != 0)) MapThroughGlass(x, y);
-  if (WeightMode) {
+  if (glass_.Win.Shown && InLens(x, y) && !(Current == kGlassRef && held != 0)) MapThroughGlass(x, y);
+  if (weight_.Placing) {
     MoveWeight(x, y, TargetWindow(x, y));
     RedrawMode = kRedrawShow;
   } else if (Frame.Code != kHitNone) {
@@ -613,11 +613,11 @@ void PlayField::PointerMove(int32_t held, int32_t modifiers, int32_t x, int32_t 
 }
 
 void PlayField::PointerUp(int32_t button, int32_t modifiers, int32_t x, int32_t y) {
-  if (!InputEnabled || !GameOpen()) return;
+  if (!inputEnabled_ || !GameOpen()) return;
   const BusyScope busy(flags_);
   modifiers &= kSsShift | kSsAlt | kSsCtrl;
   RedrawMode = kRedrawAll;
-  if (Glass.Shown && InLens(x, y)) MapThroughGlass(x, y);
+  if (glass_.Win.Shown && InLens(x, y)) MapThroughGlass(x, y);
   auto done = [&] { Present(); };
   if (Frame.Code != kHitNone) {
     TMyWin& w = Win(Frame.Window);
@@ -634,9 +634,9 @@ void PlayField::PointerUp(int32_t button, int32_t modifiers, int32_t x, int32_t 
         break;
       case kHitZoom3:
       case kHitZoom2:
-        GlassZoom = Frame.Code == kHitZoom3 ? 3 : 2;
-        Glass.Buttons[kBtnZoom3].Visible = GlassZoom == 2;
-        Glass.Buttons[kBtnZoom2].Visible = GlassZoom == 3;
+        glass_.Zoom = Frame.Code == kHitZoom3 ? 3 : 2;
+        glass_.Win.Buttons[kBtnZoom3].Visible = glass_.Zoom == 2;
+        glass_.Win.Buttons[kBtnZoom2].Visible = glass_.Zoom == 3;
         break;
       case kHitPan:
         SetCursor(CursorShape::Arrow);
@@ -647,7 +647,7 @@ void PlayField::PointerUp(int32_t button, int32_t modifiers, int32_t x, int32_t 
     Frame = FrameDrag{};
     return done();
   }
-  const PLAY_OPT_P& po = options.Play;
+  const PLAY_OPT_P& po = options_.Play;
   if (po.bClickToDrag && DragState == kDragPieces && Current == kNoWindow && Picked >= 0)
     SetCurrent(jig_->Tiles[Picked].Win);
   if (button == kMbLeft) {
@@ -678,7 +678,7 @@ void PlayField::PointerUp(int32_t button, int32_t modifiers, int32_t x, int32_t 
       SelectInBand();
       return done();
     }
-    if (WeightMode) {
+    if (weight_.Placing) {
       DropWeight();
       return done();
     }
@@ -705,7 +705,7 @@ void PlayField::PointerUp(int32_t button, int32_t modifiers, int32_t x, int32_t 
 }
 
 bool PlayField::Wheel(bool up, int32_t x, int32_t y) {
-  const PLAY_OPT_P& po = options.Play;
+  const PLAY_OPT_P& po = options_.Play;
   if (up)
     PointerDown(po.RotCCW_Button, po.RotCCW_Shift, x, y, true);
   else

@@ -45,7 +45,7 @@ bool IsEdgePiece(const JIG_P& j, const TILE_P& q) {
 
 int32_t PlayField::SnapTolerance() const {
   if (!jig_) return 0;
-  const int64_t num = int64_t{jig_->Jig.SnapS} * options.StuckKoef;
+  const int64_t num = int64_t{jig_->Jig.SnapS} * options_.StuckKoef;
   int64_t q = num / 10;
   const int64_t rem = num % 10;
   if (rem > 5 || (rem == 5 && (q & 1))) ++q;  // half to even
@@ -146,13 +146,13 @@ void PlayField::Snap() {
   if (joins > 0) {
     JoinCount += joins;
     PlaySound("set.wav", true);
-    WeightToBack(jig, WeightedPiece);
+    WeightToBack(jig, weight_.Piece);
     SortPieces(jig, false);
     Picked = -1;
     DragState = kDragIdle;
     RedrawMode = kRedrawAll;
     Present();
-    if (options.ShowJoins) StartStar(lastP, lastQ);
+    if (options_.ShowJoins) StartStar(lastP, lastQ);
   }
   Picked = -1;
   DragState = kDragIdle;
@@ -161,8 +161,8 @@ void PlayField::Snap() {
 }
 
 void PlayField::ClearSeam(int32_t i, int32_t group) {
-  if (options.Look.WoodStyle == 0 || options.Look.EdgeW <= 0 || !GameOpen()) return;
-  varlo::ClearSeam(*jig_, i, group, options.Look.WoodStyle);
+  if (options_.Look.WoodStyle == 0 || options_.Look.EdgeW <= 0 || !GameOpen()) return;
+  varlo::ClearSeam(*jig_, i, group, options_.Look.WoodStyle);
   // The bands of i and of its neighbours changed in the layer.
   runs_.Forget(i);
   for (int16_t q : jig_->Tiles[i].Nb) runs_.Forget(q);
@@ -188,27 +188,27 @@ void PlayField::StartStar(int32_t p, int32_t q) {
     x = (tp.X + tp.RotW / 2 + tq.X + tq.RotW / 2) / 2;
     y = (tp.Y + tp.RotH / 2 + tq.Y + tq.RotH / 2) / 2;
   }
-  starWin_ = tp.Win;
-  const TMyWin& w = Wins[starWin_];
-  starX_ = w.Client.Left + x - w.ScrollX - 11;
-  starY_ = w.Client.Top + y - w.ScrollY - 11;
-  starStep_ = 0;
-  starNextMs_ = platform_.Time ? platform_.Time->NowMs() : 0;
-  RectSetXYWH(DirtyRect, starX_, starY_, kStarSize, kStarSize);
-  if (Glass.Shown)
-    RectExtend(DirtyRect, Glass.Outer.Left, Glass.Outer.Top, Glass.Outer.Right, Glass.Outer.Bottom);
+  star_.Win = tp.Win;
+  const TMyWin& w = Wins[star_.Win];
+  star_.X = w.Client.Left + x - w.ScrollX - 11;
+  star_.Y = w.Client.Top + y - w.ScrollY - 11;
+  star_.Step = 0;
+  star_.NextMs = platform_.Time ? platform_.Time->NowMs() : 0;
+  RectSetXYWH(DirtyRect, star_.X, star_.Y, kStarSize, kStarSize);
+  if (glass_.Win.Shown)
+    RectExtend(DirtyRect, glass_.Win.Outer.Left, glass_.Win.Outer.Top, glass_.Win.Outer.Right, glass_.Win.Outer.Bottom);
   if (RedrawMode == kRedrawNone) RedrawMode = kRedrawDirty;
 }
 
 void PlayField::AdvanceStar() {
-  if (starStep_ < 0) return;
-  const int64_t now = platform_.Time ? platform_.Time->NowMs() : starNextMs_ + 6 * kStarStepMs;
-  const int64_t step = (now - starNextMs_) / kStarStepMs;
-  if (step == starStep_) return;
-  starStep_ = step >= 6 ? -1 : static_cast<int32_t>(step);
+  if (star_.Step < 0) return;
+  const int64_t now = platform_.Time ? platform_.Time->NowMs() : star_.NextMs + 6 * kStarStepMs;
+  const int64_t step = (now - star_.NextMs) / kStarStepMs;
+  if (step == star_.Step) return;
+  star_.Step = step >= 6 ? -1 : static_cast<int32_t>(step);
   XRECT dirty;
-  RectSetXYWH(dirty, starX_, starY_, kStarSize, kStarSize);
-  if (Glass.Shown) RectExtend(dirty, Glass.Outer.Left, Glass.Outer.Top, Glass.Outer.Right, Glass.Outer.Bottom);
+  RectSetXYWH(dirty, star_.X, star_.Y, kStarSize, kStarSize);
+  if (glass_.Win.Shown) RectExtend(dirty, glass_.Win.Outer.Left, glass_.Win.Outer.Top, glass_.Win.Outer.Right, glass_.Win.Outer.Bottom);
   if (RedrawMode == kRedrawNone) {
     RedrawMode = kRedrawDirty;
     DirtyRect = dirty;
@@ -218,15 +218,15 @@ void PlayField::AdvanceStar() {
 }
 
 void PlayField::DrawStar(DIB_P& target) {
-  if (starStep_ < 0 || starStep_ > 5) return;
-  const int32_t frame = kStarFrames[starStep_];
+  if (star_.Step < 0 || star_.Step > 5) return;
+  const int32_t frame = kStarFrames[star_.Step];
   if (frame < 0 || skins_.Star.Width <= 0) return;
   XRECT clip;
-  RectIntersect(Wins[starWin_].Client, FieldClip, &clip);
-  DibDrawKeyed(target, starX_, starY_, 0xFFFFFF, clip, skins_.Star, 24 * frame, 0, kStarSize, kStarSize,
+  RectIntersect(Wins[star_.Win].Client, FieldClip, &clip);
+  DibDrawKeyed(target, star_.X, star_.Y, 0xFFFFFF, clip, skins_.Star, 24 * frame, 0, kStarSize, kStarSize,
                kStarSize, kStarSize);
   XRECT r;
-  RectSetXYWH(r, starX_, starY_, kStarSize, kStarSize);
+  RectSetXYWH(r, star_.X, star_.Y, kStarSize, kStarSize);
   NoteOverlay(r);
 }
 

@@ -16,8 +16,8 @@ void PlayField::ResetInteraction() {
   RectEmpty(Band);
   Frame = FrameDrag{};
   HoverCode = kHitNone;
-  WeightMode = false;
-  starStep_ = -1;
+  weight_.Placing = false;
+  star_.Step = -1;
   RectEmpty(prevHot_);
 }
 
@@ -26,7 +26,7 @@ void PlayField::OpenGame(Jigsaw* jig, bool solved) {
   runs_.Clear();
   bSolved = solved ? 1 : 0;
   ResetInteraction();
-  WeightedPiece = -1;
+  weight_.Piece = -1;
   JoinCount = 0;
   if (!GameOpen()) {
     RedrawMode = kRedrawAll;
@@ -53,7 +53,7 @@ void PlayField::CloseGame() {
   jig_ = nullptr;
   runs_.Clear();
   ResetInteraction();
-  WeightedPiece = -1;
+  weight_.Piece = -1;
   RedrawMode = kRedrawAll;
 }
 
@@ -66,12 +66,12 @@ void PlayField::SetCursor(CursorShape shape) {
 }
 
 void PlayField::PlaySound(const char* file, bool join) {
-  if (!options.SoundOn || !platform_.Sounds) return;
+  if (!options_.SoundOn || !platform_.Sounds) return;
   const int64_t now = platform_.Time ? platform_.Time->NowMs() : 0;
   // A sound device cannot be asked whether it is still busy on every
   // system, so the previous sound's reported length decides.
   if (join && now < soundBusyUntilMs_) return;
-  const int32_t length = platform_.Sounds->PlaySoundFile(paths.SoundDir + file);
+  const int32_t length = platform_.Sounds->PlaySoundFile(paths_.SoundDir + file);
   soundBusyUntilMs_ = now + Max(0, length);
 }
 

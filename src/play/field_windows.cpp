@@ -118,7 +118,7 @@ void PlayField::SetCurrent(int32_t ref) {
     for (WinButton& b : w.Buttons) b.ActiveLook = on ? 1 : 0;
   };
   for (TMyWin& w : Wins) clear(w, false);
-  clear(Glass, false);
+  clear(glass_.Win, false);
   Current = ref;
   if (ref != kNoWindow) clear(Win(ref), true);
   UpdateWindowCaptions();
@@ -234,19 +234,19 @@ void PlayField::DrawThumbnail() {
 }
 
 void PlayField::SetupGlass() {
-  InitWindow(Glass, 0, 0, kKindGlass, 240, 240);
-  Glass.Title = "Glass";
-  Glass.MenuItem.reset();  // its check mark follows ShowWindow
-  Glass.MinW = Glass.MinH = 240;
-  Glass.MaxW = Glass.MaxH = 480;
-  SetSize(Glass, false, 0, 0);
-  LensA = Glass.Client.Width / 2.0;
-  LensB = Glass.Client.Height / 2.0;
-  GlassZoom = 2;
-  Glass.Buttons[kBtnZoom3].Visible = 1;
-  Glass.Buttons[kBtnZoom2].Visible = 0;
-  DibCreate24(lensMask_, 490, 490);
-  DibCreate24(lensImg_, 490, 490);
+  InitWindow(glass_.Win, 0, 0, kKindGlass, 240, 240);
+  glass_.Win.Title = "Glass";
+  glass_.Win.MenuItem.reset();  // its check mark follows ShowWindow
+  glass_.Win.MinW = glass_.Win.MinH = 240;
+  glass_.Win.MaxW = glass_.Win.MaxH = 480;
+  SetSize(glass_.Win, false, 0, 0);
+  glass_.LensA = glass_.Win.Client.Width / 2.0;
+  glass_.LensB = glass_.Win.Client.Height / 2.0;
+  glass_.Zoom = 2;
+  glass_.Win.Buttons[kBtnZoom3].Visible = 1;
+  glass_.Win.Buttons[kBtnZoom2].Visible = 0;
+  DibCreate24(glass_.Mask, 490, 490);
+  DibCreate24(glass_.Img, 490, 490);
   MakeLensMask();
 }
 
@@ -268,7 +268,7 @@ void PlayField::KeepReachable() {
     RectMoveTo(w.Outer, left, top);
     Relayout(w);
   };
-  if (Glass.Shown) keep(Glass, true);
+  if (glass_.Win.Shown) keep(glass_.Win, true);
   for (TMyWin& w : Wins)
     if (w.Shown && w.CaptionH > 0) keep(w, false);
 }

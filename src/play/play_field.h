@@ -103,6 +103,36 @@ enum ComposeMode : int32_t {
 };
 enum LayerKind : int32_t { kLayerWeight = 0, kLayerPieces = 1, kLayerWindow = 3, kLayerBand = 5 };
 
+// What the glass keeps: its window record, the zoom, the lens half-axes
+// and the lens mask and picture buffers.
+struct GlassState {
+  TMyWin Win;
+  int32_t Zoom = 2;
+  double LensA = 0, LensB = 0;
+  DIB_P Mask, Img;
+};
+
+// The star that plays at the last join, frame by frame.
+struct StarState {
+  int32_t Step = -1;  // -1: not running
+  int32_t Win = 0;
+  int32_t X = 0, Y = 0;
+  int64_t NextMs = 0;
+};
+
+// The weight: being placed (follows the pointer over Win), or lying on the
+// group of Piece.
+struct WeightState {
+  bool Placing = false;
+  int32_t Win = 0;
+  int32_t X = 0, Y = 0;
+  int32_t Piece = -1;
+};
+
+namespace testing {
+class FieldProbe;
+}
+
 class PlayField {
  public:
   // The platform members used: Sounds, Text, Time, Messages, Pointer (each
@@ -112,13 +142,29 @@ class PlayField {
 
   // ---- set-up ----
   void SetSkins(PlaySkins&& skins);
-  FieldOptions options;
-  FieldPaths paths;
+  const FieldOptions& Options() const { return options_; }
+  void SetOptions(const FieldOptions& options) { options_ = options; }
+  const FieldPaths& Paths() const { return paths_; }
+  void SetPaths(const FieldPaths& paths) { paths_ = paths; }
+  // The game's random generator (Arrange shuffles with it); the field's
+  // own when none is given.
+  void SetRandom(RandomGenerator* random) { Random = random; }
+  // A large area is composed on two threads, which share its strips out
+  // in turn, when this is 2 (the default on a machine with two cores or
+  // more); 1 composes on the calling thread only. The pixels are the same
+  // either way.
+  void SetComposeThreads(int32_t threads) { ComposeThreads = threads; }
+  static int32_t DefaultComposeThreads();
   // The visible field (fieldW x fieldH) and the screen size the buffers
   // have (the field's largest size). Creates the buffers when the screen
   // size changed, lays the sides over the field and keeps floating windows
   // reachable.
   void Resize(int32_t fieldW, int32_t fieldH, int32_t screenW, int32_t screenH);
+  // The sides' content: at least the field, at least the picture.
+  void SetSideContent(int32_t pw, int32_t ph);
+  // Floating windows that were moved out of the field come back far
+  // enough to be grabbed.
+  void KeepReachable();
   // A game has been opened (pieces, images and sort table ready): sides,
   // thumbnail and pockets set up for it, the drag state reset, side 0
   // shown. jig must outlive the field or the next OpenGame/CloseGame.
@@ -126,15 +172,27 @@ class PlayField {
   void CloseGame();
   bool GameOpen() const;
   Jigsaw* Game() { return jig_; }
+  const Jigsaw* Game() const { return jig_; }
   // The name and the info text of the jigsaw, for the solved image.
-  std::string JigName;
-  std::string InfoText;
+  void SetGameTexts(const std::string& name, const std::string& info) {
+    JigName = name;
+    InfoText = info;
+  }
   // The pockets as a saved game keeps them.
   void ApplyPocketRecords(const PocketRecord* records, int32_t count);
   void StorePocketRecords(PocketRecord* records, int32_t count) const;
+  // The backgrounds: SetBackgrounds takes them all and loads the picture
+  // they name (one picture at a time; other picture codes become grey).
+  const BkgBlock& Backgrounds() const { return Bkgs; }
+  void SetBackgrounds(const BkgBlock& bkgs);
+  // The weighted piece (-1 none) as a saved game keeps it; setting it
+  // updates the Weight command and puts its group at the bottom.
+  int32_t WeightedPiece() const { return weight_.Piece; }
+  void SetWeightedPiece(int32_t piece);
   // Input is ignored while this is false (start-up not finished, progress
   // panel shown).
-  bool InputEnabled = true;
+  bool InputEnabled() const { return inputEnabled_; }
+  void SetInputEnabled(bool on) { inputEnabled_ = on; }
 
   // ---- events (field coordinates) ----
   void PointerDown(int32_t button, int32_t modifiers, int32_t x, int32_t y, bool fromWheel = false);
@@ -148,25 +206,58 @@ class PlayField {
   void SwitchSide(int32_t k);
   // The Space key: the side not shown.
   void SpaceKey();
-  // Acts on RedrawMode, draws the overlays and shows the area through the
-  // view; returns the area shown (empty when nothing was pending). Also
-  // advances the join star by the clock.
+  // Pieces are selected; ClearSelection drops the selection.
+  bool HasSelection() const { return Selection; }
+  void ClearSelection();
+  // The captions of the commands that act on the current window follow
+  // it (after a language change).
+  void UpdateWindowCaptions();
+
+  // ---- presenting ----
+  // Acts on the pending redraw, draws the overlays and shows the area
+  // through the view; returns the area shown (empty when nothing was
+  // pending). Also advances the join star by the clock.
   XRECT Present();
+  // The next Present recomposes the whole field.
+  void RequestFullRedraw() { RedrawMode = kRedrawAll; }
   // The join star is still running: call Present again after a few ms.
-  bool AnimationRunning() const { return starStep_ >= 0; }
+  bool AnimationRunning() const { return star_.Step >= 0; }
   // Recompose the whole field and present it (after the options changed).
   void Invalidate();
+  // The composed field (the screen's size; the visible part is Clip()).
+  const DIB_P& Image() const { return FieldImg; }
+  const XRECT& Clip() const { return FieldClip; }
 
-  // ---- state the main window and tests read ----
+  // ---- what the main window, the tools and the save code read ----
+  const TMyWin& Window(int32_t ref) const { return ref == kGlassRef ? glass_.Win : Wins[ref]; }
+  int32_t FieldWidth() const { return FW; }
+  int32_t FieldHeight() const { return FH; }
+  int32_t ContentWidth() const { return CW; }
+  int32_t ContentHeight() const { return CH; }
+  int32_t ShownSide() const { return SideIndex; }
+  bool Solved() const { return bSolved != 0; }
+  // Joins made so far in this field (varlo-tool reports them).
+  int32_t Joins() const { return JoinCount; }
+  // The solved image: the assembled picture in a one-pixel black frame with
+  // the caption strip below.
+  bool MakeSolvedImage(DIB_P& out);
+
+ private:
+  friend class testing::FieldProbe;
+
+  FieldOptions options_;
+  FieldPaths paths_;
+  std::string JigName;
+  std::string InfoText;
+  bool inputEnabled_ = true;
+
   DIB_P FieldImg;
   DIB_P StaticImg;
   XRECT FieldClip;
   XRECT DirtyRect;
   uint8_t RedrawMode = kRedrawNone;
   std::array<TMyWin, kFieldWindows> Wins;
-  TMyWin Glass;  // the glass window record
-  int32_t GlassZoom = 2;
-  double LensA = 0, LensB = 0;  // half-axes of the lens
+  GlassState glass_;
   std::array<int32_t, kFieldWindows> Stack{};  // window indexes, bottom to top
   int32_t Current = kNoWindow;                 // window index, kGlassRef or kNoWindow
   int32_t FW = 0, FH = 0;                      // the visible field
@@ -190,23 +281,17 @@ class PlayField {
     int32_t OffX = 0, OffY = 0;
   } Frame;
   int32_t HoverCode = kHitNone;
-  // Weight.
-  bool WeightMode = false;
-  int32_t WeightWin = 0;
-  int32_t WeightX = 0, WeightY = 0;
-  int32_t WeightedPiece = -1;
+  WeightState weight_;
   // Backgrounds.
   BkgBlock Bkgs;
   DIB_P BkgPic;
   int32_t BkgPicCode = 0;
-  // The game's random generator (Arrange shuffles with it); the field's
-  // own when none is given.
   RandomGenerator* Random = nullptr;
-  // Joins made so far in this field (varlo-tool reports them).
   int32_t JoinCount = 0;
+  int32_t ComposeThreads = DefaultComposeThreads();
 
   // ---- windows (field_windows.cpp) ----
-  TMyWin& Win(int32_t ref) { return ref == kGlassRef ? Glass : Wins[ref]; }
+  TMyWin& Win(int32_t ref) { return ref == kGlassRef ? glass_.Win : Wins[ref]; }
   void SetTitle(TMyWin& w, const std::string& text);
   void RaiseWindow(int32_t ref);
   void SetCurrent(int32_t ref);
@@ -215,23 +300,14 @@ class PlayField {
   std::string PocketCaption(int32_t pocket) const;
   void PocketCount(int32_t pocket);
   void PocketExtent(int32_t pocket);
-  void SetSideContent(int32_t pw, int32_t ph);
   void SetupThumbnail(int32_t pw, int32_t ph);
   void DrawThumbnail();
   void SetupGlass();
-  void KeepReachable();
   int32_t DefaultWindow() const;
-  void UpdateWindowCaptions();
   // Scroll a window; a side hands its geometry to the other side.
   void Scroll(int32_t ref, int32_t code, int32_t dx, int32_t dy);
 
   // ---- painting (field_paint.cpp) ----
-  // A large area is composed on two threads, which share its strips out
-  // in turn, when this is 2 (the default on a machine with two cores or
-  // more); 1 composes on the calling thread only. The pixels are the same
-  // either way.
-  int32_t ComposeThreads = DefaultComposeThreads();
-  static int32_t DefaultComposeThreads();
   static constexpr int32_t kMinBandRows = 64;
   static constexpr int64_t kMinSplitPixels = 256 * 1024;
   static constexpr int32_t kStripRows = 64;
@@ -254,7 +330,6 @@ class PlayField {
   void MovePieces(int32_t x, int32_t y, int32_t target, bool selection);
   void RotateGroup(int32_t x, int32_t y, bool clockwise);
   void MoveToOtherSide(bool selection);
-  void ClearSelection();
   void SelectAll();
   void SelectInBand();
   void BringIntoView(int32_t window, bool strict);
@@ -277,11 +352,7 @@ class PlayField {
   void CheckComplete();
   // Asks for a file through the view and writes the solved image there.
   void SaveSolvedImage();
-  // The solved image: the assembled picture in a one-pixel black frame with
-  // the caption strip below.
-  bool MakeSolvedImage(DIB_P& out);
 
- private:
   void SetDirtyFlag();
   void ResetInteraction();
   void SetCursor(CursorShape shape);
@@ -338,16 +409,11 @@ class PlayField {
   // Run lists of the open game's pieces, for painting them quickly.
   PieceRunCache runs_;
   DIB_P thumbBmp_;
-  DIB_P lensMask_, lensImg_;
   // Where FieldImg differs from StaticImg during a drag: the moving layer
   // and the overlays last drawn; a pointer move restores only that.
   XRECT overDirty_;
   XRECT movingBox_;
-  // Join star.
-  int32_t starStep_ = -1;
-  int32_t starWin_ = 0;
-  int32_t starX_ = 0, starY_ = 0;
-  int64_t starNextMs_ = 0;
+  StarState star_;
   // Sound: the join sound is skipped until the previous one has ended.
   int64_t soundBusyUntilMs_ = 0;
   XRECT prevHot_;

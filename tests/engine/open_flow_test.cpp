@@ -10,10 +10,13 @@
 #include "play/play_field.h"
 #include "support/small_pack.h"
 #include "support/fake_platform.h"
+#include "support/field_probe.h"
 #include "support/temp_home.h"
 #include "ui/lang.h"
 
 namespace varlo {
+using testing::Probe;
+
 namespace {
 
 using testing::FakePlatform;
@@ -160,7 +163,7 @@ TEST_F(Flow, SaveAndResumeKeepsThePlayState) {
   game->Jig.Tiles[1].Win = 1;
   game->Jig.Tiles[1].Rot = 2;
   PlaceRotated(game->Jig, 1);
-  field.options.Play.bClickToDrag = 1;
+  Probe(field).options().Play.bClickToDrag = 1;
 
   GameFlags flags;
   flags.bDirty = flags.bAutoDirty = 1;
@@ -190,7 +193,7 @@ TEST_F(Flow, SaveAndResumeKeepsThePlayState) {
   PlayField other(fake.platform());
   other.Resize(800, 600, 800, 600);
   AttachGame(other, *back);
-  EXPECT_EQ(other.options.Play.bClickToDrag, 1);  // the saved game's play options
+  EXPECT_EQ(other.Options().Play.bClickToDrag, 1);  // the saved game's play options
   EXPECT_TRUE(other.GameOpen());
 }
 

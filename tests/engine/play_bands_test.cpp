@@ -38,9 +38,9 @@ TEST_P(TwoBands, PaintWhatOneThreadPaints) {
   PlaySkins skins;
   MakeTestSkins(skins);
   field.SetSkins(std::move(skins));
-  field.options.Look.EmbossStyle = c.emboss;
-  field.options.Look.WoodStyle = c.wood;
-  field.options.Look.EdgeW = WoodEdgeWidth(c.wood);
+  Probe(field).options().Look.EmbossStyle = c.emboss;
+  Probe(field).options().Look.WoodStyle = c.wood;
+  Probe(field).options().Look.EdgeW = WoodEdgeWidth(c.wood);
   field.Resize(kW, kH, kW, kH);
   field.OpenGame(&jig);
   // Turned and selected pieces, a pocket over the side holding a few, the
@@ -51,8 +51,8 @@ TEST_P(TwoBands, PaintWhatOneThreadPaints) {
     PlaceRotated(jig, i);
   }
   for (int32_t i = 1; i < n; i += 7) jig.Tiles[i].Sel = 1;
-  field.Selection = true;
-  field.ShowPocket(0, true);
+  Probe(field).Selection() = true;
+  Probe(field).ShowPocket(0, true);
   for (int32_t i = 2; i < 8; ++i) {
     jig.Tiles[i].Win = MW_POCKET;
     jig.Tiles[i].X = 10 * i;
@@ -67,33 +67,33 @@ TEST_P(TwoBands, PaintWhatOneThreadPaints) {
   auto compare = [&](const char* state, int32_t mode) {
     DibFillRect(one, 0, 0, kW, kH, 0x010203);
     DibFillRect(two, 0, 0, kW, kH, 0x010203);
-    field.ComposeThreads = 1;
-    field.Compose(one, field.FieldClip, mode);
-    field.ComposeThreads = 2;
-    field.Compose(two, field.FieldClip, mode);
+    Probe(field).ComposeThreads() = 1;
+    Probe(field).Compose(one, Probe(field).FieldClip(), mode);
+    Probe(field).ComposeThreads() = 2;
+    Probe(field).Compose(two, Probe(field).FieldClip(), mode);
     EXPECT_TRUE(SameBytes(one, two)) << state;
     // An odd area that is split too, its strip borders through pieces.
     XRECT odd;
     RectSetXYWH(odd, 37, 51, 901, 611);
-    field.ComposeThreads = 1;
-    field.Compose(one, odd, mode);
-    field.ComposeThreads = 2;
-    field.Compose(two, odd, mode);
+    Probe(field).ComposeThreads() = 1;
+    Probe(field).Compose(one, odd, mode);
+    Probe(field).ComposeThreads() = 2;
+    Probe(field).Compose(two, odd, mode);
     EXPECT_TRUE(SameBytes(one, two)) << state << ", part of the field";
   };
   compare("at rest", kComposeAll);
   // The static layer of a drag of piece 0's group.
-  field.DragState = kDragPieces;
-  field.Picked = 0;
+  Probe(field).DragState() = kDragPieces;
+  Probe(field).Picked() = 0;
   compare("static layer of a drag", kComposeStatic);
-  field.DragState = kDragIdle;
-  field.Picked = -1;
+  Probe(field).DragState() = kDragIdle;
+  Probe(field).Picked() = -1;
   // A selection rectangle in the side.
-  field.Current = MW_SIDE0;
-  field.DragState = kDragBand;
-  RectSetLTRB(field.Band, 500, 20, 40, 600);
+  Probe(field).Current() = MW_SIDE0;
+  Probe(field).DragState() = kDragBand;
+  RectSetLTRB(Probe(field).Band(), 500, 20, 40, 600);
   compare("selection rectangle", kComposeAll);
-  field.DragState = kDragIdle;
+  Probe(field).DragState() = kDragIdle;
 }
 
 INSTANTIATE_TEST_SUITE_P(Looks, TwoBands,

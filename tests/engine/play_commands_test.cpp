@@ -46,7 +46,7 @@ TEST_F(PlayFieldTest, ArrangeLaysTheSelectedLoosePiecesInAGrid) {
   SortPieces(jig, false);
   const std::pair<int32_t, int32_t> group0{T(0).X, T(0).Y};
   ASSERT_TRUE(field->RunCommand(Command::GameSelectAll));
-  ASSERT_TRUE(field->Selection);
+  ASSERT_TRUE(Probe(field).Selection());
   ASSERT_TRUE(field->RunCommand(Command::GameArrange));
   // Seven loose pieces in a 400 x 300 area: 4 columns, 2 rows of 32-pixel
   // cells (MaskS + KnobS) from the selection's top-left corner.
@@ -78,13 +78,13 @@ TEST_F(PlayFieldTest, GatherBringsEverythingBackAfterAskingAndSinksTheBigGroup) 
   EXPECT_EQ(T(2).Win, MW_SIDE1) << "No leaves everything";
   ASSERT_EQ(fake.messages.size(), 1u);
   EXPECT_EQ(fake.messages[0].style, kMsgQuestionYesNo);
-  field->ShowPocket(1, true);
+  Probe(field).ShowPocket(1, true);
   fake.QueueAnswer(kMsgYes);
   ASSERT_TRUE(field->RunCommand(Command::GameGather));
   for (const TILE_P& t : jig.Tiles) EXPECT_EQ(t.Win, MW_SIDE0);
   EXPECT_EQ(T(0).Group, 0) << "the big group lies at the bottom";
-  EXPECT_FALSE(field->Wins[MW_POCKET + 1].Shown);
-  EXPECT_EQ(field->SideIndex, 0);
+  EXPECT_FALSE(Probe(field).Wins()[MW_POCKET + 1].Shown);
+  EXPECT_EQ(Probe(field).SideIndex(), 0);
 }
 
 TEST_F(PlayFieldTest, WeightHoldsAGroupAtTheBottom) {
@@ -94,11 +94,11 @@ TEST_F(PlayFieldTest, WeightHoldsAGroupAtTheBottom) {
   OwnPoint(jig, 4, cx, cy);
   field->PointerMove(0, 0, 5, 5);
   ASSERT_TRUE(field->RunCommand(Command::GameWeight));
-  EXPECT_TRUE(field->WeightMode);
+  EXPECT_TRUE(Probe(field).WeightMode());
   field->PointerMove(0, 0, cx, cy);
   field->PointerUp(kMbLeft, 0, cx, cy);
-  EXPECT_FALSE(field->WeightMode);
-  EXPECT_EQ(field->WeightedPiece, 4);
+  EXPECT_FALSE(Probe(field).WeightMode());
+  EXPECT_EQ(Probe(field).WeightedPiece(), 4);
   EXPECT_EQ(T(4).Group, 0);
   EXPECT_TRUE(view.checked[Command::GameWeight]);
   // Picking it does not lift it; select all leaves it out.
@@ -112,20 +112,20 @@ TEST_F(PlayFieldTest, WeightHoldsAGroupAtTheBottom) {
   EXPECT_EQ(T(3).Sel, 1);
   // The command again takes the weight off.
   ASSERT_TRUE(field->RunCommand(Command::GameWeight));
-  EXPECT_EQ(field->WeightedPiece, -1);
+  EXPECT_EQ(Probe(field).WeightedPiece(), -1);
   EXPECT_FALSE(view.checked[Command::GameWeight]);
 }
 
 TEST_F(PlayFieldTest, TileAndCascadeLayOutTheShownPockets) {
   Open({}, 400, 300);
   ASSERT_TRUE(field->RunCommand(Command::PocketsTile));  // nothing shown, nothing held: nothing
-  for (int32_t p = 0; p < 4; ++p) EXPECT_FALSE(field->Wins[MW_POCKET + p].Shown);
-  field->ShowPocket(0, true);
-  field->Wins[MW_POCKET + 2].Groups = 1;  // a hidden pocket that holds pieces is shown
+  for (int32_t p = 0; p < 4; ++p) EXPECT_FALSE(Probe(field).Wins()[MW_POCKET + p].Shown);
+  Probe(field).ShowPocket(0, true);
+  Probe(field).Wins()[MW_POCKET + 2].Groups = 1;  // a hidden pocket that holds pieces is shown
   ASSERT_TRUE(field->RunCommand(Command::PocketsTile));
-  const XRECT& a = field->Wins[MW_POCKET].Outer;
-  const XRECT& c = field->Wins[MW_POCKET + 2].Outer;
-  EXPECT_TRUE(field->Wins[MW_POCKET + 2].Shown);
+  const XRECT& a = Probe(field).Wins()[MW_POCKET].Outer;
+  const XRECT& c = Probe(field).Wins()[MW_POCKET + 2].Outer;
+  EXPECT_TRUE(Probe(field).Wins()[MW_POCKET + 2].Shown);
   EXPECT_EQ(a.Left, 300);
   EXPECT_EQ(a.Top, 0);
   EXPECT_EQ(a.Height, 150);
@@ -141,7 +141,7 @@ TEST_F(PlayFieldTest, TileAndCascadeLayOutTheShownPockets) {
 TEST_F(PlayFieldTest, BackgroundPicturesOneAtATimeAndGreyWhenMissing) {
   Open();
   TempDir dir;
-  field->paths.BkgPicDir = dir.path();
+  Probe(field).paths().BkgPicDir = dir.path();
   DIB_P pic;
   DibCreate24(pic, 64, 48);
   DibFillRect(pic, 0, 0, 64, 48, MakeRGB(150, 90, 40));
@@ -150,17 +150,18 @@ TEST_F(PlayFieldTest, BackgroundPicturesOneAtATimeAndGreyWhenMissing) {
   WriteFile(dir.path() + "parquet-1600.jpg", std::string(jpeg.begin(), jpeg.end()));
   WriteFile(dir.path() + "wood1-1600.jpg", std::string(jpeg.begin(), jpeg.end()));
 
-  field->SetBkg(1, 12);  // stucco4 is missing
-  EXPECT_EQ(field->Wins[1].Bkg, 0x989898);
-  field->Bkgs.Win = {10, 13, 0x112233, 10, 0x989898, 0x989898};
-  field->ApplyBkgs();
-  EXPECT_EQ(field->Wins[0].Bkg, 10);
-  EXPECT_EQ(field->Wins[1].Bkg, 0x989898) << "a second picture turns grey";
-  EXPECT_EQ(field->Wins[3].Bkg, 10);
-  EXPECT_EQ(field->Wins[2].Bkg, 0x112233);
-  EXPECT_EQ(field->BkgPic.Width, 400) << "scaled to the field";
+  Probe(field).SetBkg(1, 12);  // stucco4 is missing
+  EXPECT_EQ(Probe(field).Wins()[1].Bkg, 0x989898);
+  BkgBlock bkgs = field->Backgrounds();
+  bkgs.Win = {10, 13, 0x112233, 10, 0x989898, 0x989898};
+  field->SetBackgrounds(bkgs);
+  EXPECT_EQ(Probe(field).Wins()[0].Bkg, 10);
+  EXPECT_EQ(Probe(field).Wins()[1].Bkg, 0x989898) << "a second picture turns grey";
+  EXPECT_EQ(Probe(field).Wins()[3].Bkg, 10);
+  EXPECT_EQ(Probe(field).Wins()[2].Bkg, 0x112233);
+  EXPECT_EQ(Probe(field).BkgPic().Width, 400) << "scaled to the field";
   field->Invalidate();
-  const int32_t px = DibGetPixel(field->FieldImg, 390, 290);
+  const int32_t px = DibGetPixel(Probe(field).FieldImg(), 390, 290);
   EXPECT_NEAR(px & 0xFF, 150, 4);
   EXPECT_NEAR((px >> 8) & 0xFF, 90, 4);
 }
@@ -174,12 +175,12 @@ TEST_F(PlayFieldTest, SolvedImageHasTheFrameAndTheCaptionStrip) {
   TempDir dir;
   view.finishAnswer = true;
   view.savePath = dir.path() + "solved.bmp";
-  field->JigName = "Harbour";
-  field->InfoText = "  A harbour.\r\n\r\n  Photograph: someone  \r\n";
+  Probe(field).JigName() = "Harbour";
+  Probe(field).InfoText() = "  A harbour.\r\n\r\n  Photograph: someone  \r\n";
   Put(0, 100, 100);
   Put(1, 200, 200);
   DragPieceTo(*field, 1, 120, 101);
-  ASSERT_TRUE(field->bSolved);
+  ASSERT_TRUE(Probe(field).bSolved());
   EXPECT_EQ(view.finishShown, 1);
   ASSERT_TRUE(view.errors.empty());
   DIB_P img;
@@ -204,7 +205,7 @@ TEST_F(PlayFieldTest, SolvedImageHasTheFrameAndTheCaptionStrip) {
   EXPECT_TRUE(logged("1/2/2024"));
 
   // No info text: "Unknown image".
-  field->InfoText = "";
+  Probe(field).InfoText() = "";
   fake.log.clear();
   DIB_P again;
   ASSERT_TRUE(field->MakeSolvedImage(again));

@@ -80,27 +80,27 @@ class PlayGolden : public PlayFieldTest {
     DIB_P& mask = jig.Images[kMaskSlot];
     for (int32_t y = 0; y < mask.Height; ++y)
       for (int32_t x = 0; x < mask.Width; ++x) DibPixel(mask, x, y)[2] = static_cast<uint8_t>(Clamp(8 * (x + y) - 500 + 128, 0, 255));
-    field->SetBkg(MW_SIDE0, 0xFFFFFF);
+    Probe(field).SetBkg(MW_SIDE0, 0xFFFFFF);
     for (int32_t i = 0; i < PieceCount(jig); ++i) Put(i, 160 + (i % 3) * 60, 120 + (i / 3) * 60);
     SortPieces(jig, false);
-    field->options.Look.EmbossStyle = 1;
+    Probe(field).options().Look.EmbossStyle = 1;
     field->Invalidate();
   }
-  int32_t PieceFieldX(int32_t i) { return FieldX(field->Wins[MW_SIDE0], T(i).X); }
-  int32_t PieceFieldY(int32_t i) { return FieldY(field->Wins[MW_SIDE0], T(i).Y); }
+  int32_t PieceFieldX(int32_t i) { return FieldX(Probe(field).Wins()[MW_SIDE0], T(i).X); }
+  int32_t PieceFieldY(int32_t i) { return FieldY(Probe(field).Wins()[MW_SIDE0], T(i).Y); }
 };
 
 TEST_F(PlayGolden, ShadedPiece) {
   OpenScene();
-  ExpectGolden(field->FieldImg, PieceFieldX(4) - 5, PieceFieldY(4) - 5, "piece_shaded");
+  ExpectGolden(Probe(field).FieldImg(), PieceFieldX(4) - 5, PieceFieldY(4) - 5, "piece_shaded");
 }
 
 TEST_F(PlayGolden, SelectedPieceIsInvertedAfterShading) {
   OpenScene();
   T(4).Sel = 1;
-  field->Selection = true;
+  Probe(field).Selection() = true;
   field->Invalidate();
-  ExpectGolden(field->FieldImg, PieceFieldX(4) - 5, PieceFieldY(4) - 5, "piece_selected");
+  ExpectGolden(Probe(field).FieldImg(), PieceFieldX(4) - 5, PieceFieldY(4) - 5, "piece_selected");
 }
 
 TEST_F(PlayGolden, SelectionRectangleTint) {
@@ -109,32 +109,32 @@ TEST_F(PlayGolden, SelectionRectangleTint) {
   const int32_t x = PieceFieldX(4), y = PieceFieldY(4);
   field->PointerDown(kMbLeft, 0, x + 50, y + 45);
   field->PointerMove(kHeldLeft, 0, x + 12, y + 10);
-  ASSERT_EQ(field->DragState, kDragBand);
-  ExpectGolden(field->FieldImg, x - 5, y - 5, "selection_tint");
+  ASSERT_EQ(Probe(field).DragState(), kDragBand);
+  ExpectGolden(Probe(field).FieldImg(), x - 5, y - 5, "selection_tint");
 }
 
 TEST_F(PlayGolden, Lens) {
   OpenScene();
   ASSERT_TRUE(field->RunCommand(Command::GameGlass));
   // The lens centred over piece 4's upper left.
-  TMyWin& g = field->Glass;
+  TMyWin& g = Probe(field).Glass();
   RectMoveTo(g.Outer, PieceFieldX(4) + 5 - (g.Client.Left - g.Outer.Left) - g.Client.Width / 2,
              PieceFieldY(4) + 5 - (g.Client.Top - g.Outer.Top) - g.Client.Height / 2);
   Relayout(g);
-  field->MakeLensMask();
-  field->RedrawMode = kRedrawAll;
+  Probe(field).MakeLensMask();
+  Probe(field).RedrawMode() = kRedrawAll;
   field->Present();
   const int32_t cx = g.Client.Left + g.Client.Width / 2, cy = g.Client.Top + g.Client.Height / 2;
-  ExpectGolden(field->FieldImg, cx - 20, cy - 20, "lens_centre");
-  ExpectGolden(field->FieldImg, g.Client.Left, cy - 20, "lens_rim");
+  ExpectGolden(Probe(field).FieldImg(), cx - 20, cy - 20, "lens_centre");
+  ExpectGolden(Probe(field).FieldImg(), g.Client.Left, cy - 20, "lens_rim");
 }
 
 TEST_F(PlayGolden, PocketFrame) {
   OpenScene();
   ASSERT_TRUE(field->RunCommand(Command::PocketsPocket1));
-  const XRECT& o = field->Wins[MW_POCKET].Outer;
-  ExpectGolden(field->FieldImg, o.Left, o.Top, "pocket_top_left");
-  ExpectGolden(field->FieldImg, o.Right - kGoldenSide + 1, o.Top, "pocket_top_right");
+  const XRECT& o = Probe(field).Wins()[MW_POCKET].Outer;
+  ExpectGolden(Probe(field).FieldImg(), o.Left, o.Top, "pocket_top_left");
+  ExpectGolden(Probe(field).FieldImg(), o.Right - kGoldenSide + 1, o.Top, "pocket_top_right");
 }
 
 }  // namespace

@@ -21,7 +21,7 @@ TEST_P(ToleranceTest, JoinsOnlyInsideTheTolerance) {
   spec.Cols = 2;
   spec.Rows = 1;
   Open(spec);
-  field->options.StuckKoef = c.koef;
+  Probe(field).options().StuckKoef = c.koef;
   Put(0, 100, 100);
   Put(1, 250, 200);
   DragPieceTo(*field, 1, HomeX(1, 0) + c.dx, HomeY(1, 0) + c.dy);
@@ -47,10 +47,10 @@ INSTANTIATE_TEST_SUITE_P(Cases, ToleranceTest,
 TEST_F(PlayFieldTest, ToleranceRoundsHalfToEven) {
   Open();
   jig.Jig.SnapS = 5;
-  field->options.StuckKoef = 13;  // 6.5
-  EXPECT_EQ(field->SnapTolerance(), 6);
-  field->options.StuckKoef = 15;  // 7.5
-  EXPECT_EQ(field->SnapTolerance(), 8);
+  Probe(field).options().StuckKoef = 13;  // 6.5
+  EXPECT_EQ(Probe(field).SnapTolerance(), 6);
+  Probe(field).options().StuckKoef = 15;  // 7.5
+  EXPECT_EQ(Probe(field).SnapTolerance(), 8);
 }
 
 TEST_F(PlayFieldTest, DifferentTurnsAndOtherWindowsNeverJoin) {
@@ -73,7 +73,7 @@ TEST_F(PlayFieldTest, DifferentTurnsAndOtherWindowsNeverJoin) {
   Put(1, 250, 200);
   DragPieceTo(*field, 1, HomeX(1, 0), HomeY(1, 0));
   EXPECT_NE(T(0).Group, T(1).Group);
-  EXPECT_EQ(field->JoinCount, 0);
+  EXPECT_EQ(Probe(field).JoinCount(), 0);
 }
 
 struct SizeCase {
@@ -164,7 +164,7 @@ TEST_F(PlayFieldTest, OneDropClosingTwoSeamsJoinsTwiceWithOneSound) {
   Put(3, 200, 100 + 20);
   SortPieces(jig, false);
   DragPieceTo(*field, 4, 220 + 1, 120 - 1);
-  EXPECT_EQ(field->JoinCount, 2);
+  EXPECT_EQ(Probe(field).JoinCount(), 2);
   EXPECT_EQ(T(1).Group, T(4).Group);
   EXPECT_EQ(T(3).Group, T(4).Group);
   EXPECT_EQ(Sounds("set.wav"), 1);
@@ -182,7 +182,7 @@ TEST_F(PlayFieldTest, TwoDroppedPiecesEachClosingASeamJoinTwiceWithOneSound) {
   Put(2, 240, 100);
   SortPieces(jig, false);
   DragPieceTo(*field, 4, 220 - 2, 120 + 1);
-  EXPECT_EQ(field->JoinCount, 2);
+  EXPECT_EQ(Probe(field).JoinCount(), 2);
   EXPECT_EQ(T(1).Group, T(4).Group);
   EXPECT_EQ(T(2).Group, T(4).Group);
   EXPECT_EQ(Sounds("set.wav"), 1);
@@ -202,10 +202,10 @@ TEST_F(PlayFieldTest, JoinSoundWaitsForThePreviousOneAndCanBeOff) {
   DragPieceTo(*field, 3, 200, 120);
   EXPECT_EQ(Sounds("set.wav"), 2);
   fake.Advance(1000);
-  field->options.SoundOn = false;
+  Probe(field).options().SoundOn = false;
   DragPieceTo(*field, 4, 220, 120);
   EXPECT_EQ(Sounds("set.wav"), 2);
-  EXPECT_EQ(field->JoinCount, 4);
+  EXPECT_EQ(Probe(field).JoinCount(), 4);
 }
 
 TEST_F(PlayFieldTest, JoinStarRunsOnTheClockWithoutBlocking) {
@@ -219,16 +219,16 @@ TEST_F(PlayFieldTest, JoinStarRunsOnTheClockWithoutBlocking) {
   // The star sits on the joint, in the middle between the two centres.
   const int32_t sx = (T(1).X + T(1).RotW / 2 + T(0).X + T(0).RotW / 2) / 2 - 11;
   const int32_t sy = (T(1).Y + T(1).RotH / 2 + T(0).Y + T(0).RotH / 2) / 2 - 11;
-  const int32_t star = DibGetPixel(field->FieldImg, sx + 11, sy + 11);
+  const int32_t star = DibGetPixel(Probe(field).FieldImg(), sx + 11, sy + 11);
   EXPECT_EQ(star, static_cast<int32_t>(MakeRGB(255, 220, 0)));
   for (int32_t k = 0; k < 7; ++k) {
     fake.Advance(18);
     field->Present();
   }
   EXPECT_FALSE(field->AnimationRunning());
-  EXPECT_NE(DibGetPixel(field->FieldImg, sx + 11, sy + 11), star) << "the star is gone";
+  EXPECT_NE(DibGetPixel(Probe(field).FieldImg(), sx + 11, sy + 11), star) << "the star is gone";
 
-  field->options.ShowJoins = false;
+  Probe(field).options().ShowJoins = false;
   DragPieceTo(*field, 2, 240, 100);
   EXPECT_FALSE(field->AnimationRunning());
 }
@@ -244,18 +244,18 @@ TEST_F(PlayFieldTest, TransparentCornerOfABoxPicksWhatLiesBelow) {
   Put(1, 300, 200);
   Put(3, 100 + 20, 100 - 20 + 2);
   BringToFront(jig, 0, -1);
-  const TMyWin& w = field->Wins[0];
+  const TMyWin& w = Probe(field).Wins()[0];
   // (x 121, y 101): inside piece 0's box, outside its tab.
-  field->Current = MW_SIDE0;
-  EXPECT_EQ(field->PickPiece(FieldX(w, 121), FieldY(w, 101)), 3);
+  Probe(field).Current() = MW_SIDE0;
+  EXPECT_EQ(Probe(field).PickPiece(FieldX(w, 121), FieldY(w, 101)), 3);
   // The tab itself is piece 0.
-  EXPECT_EQ(field->PickPiece(FieldX(w, 121), FieldY(w, 110)), 0);
+  EXPECT_EQ(Probe(field).PickPiece(FieldX(w, 121), FieldY(w, 110)), 0);
   // With nothing below, the press starts a selection rectangle.
   Put(3, 300, 10);
   field->PointerDown(kMbLeft, 0, FieldX(w, 121), FieldY(w, 101));
-  EXPECT_EQ(field->DragState, kDragBand);
+  EXPECT_EQ(Probe(field).DragState(), kDragBand);
   field->PointerUp(kMbLeft, 0, FieldX(w, 121), FieldY(w, 101));
-  EXPECT_EQ(field->DragState, kDragIdle);
+  EXPECT_EQ(Probe(field).DragState(), kDragIdle);
 }
 
 TEST_F(PlayFieldTest, APressWithAModifierDoesNotPick) {
@@ -265,8 +265,8 @@ TEST_F(PlayFieldTest, APressWithAModifierDoesNotPick) {
   OwnPoint(jig, 2, cx, cy);
   for (int32_t mods : {int32_t{kSsShift}, int32_t{kSsAlt}}) {
     field->PointerDown(kMbLeft, mods, cx, cy);
-    EXPECT_EQ(field->DragState, kDragIdle);
-    EXPECT_EQ(field->Picked, -1);
+    EXPECT_EQ(Probe(field).DragState(), kDragIdle);
+    EXPECT_EQ(Probe(field).Picked(), -1);
     field->PointerUp(kMbLeft, mods, cx, cy);
   }
 }
@@ -274,26 +274,26 @@ TEST_F(PlayFieldTest, APressWithAModifierDoesNotPick) {
 TEST_F(PlayFieldTest, ClickToDragKeepsPiecesOnThePointerUntilTheNextClick) {
   Open();
   Scatter();
-  field->options.Play.bClickToDrag = 1;
+  Probe(field).options().Play.bClickToDrag = 1;
   const int32_t x0 = T(2).X;
   int32_t cx, cy;
   OwnPoint(jig, 2, cx, cy);
   field->PointerDown(kMbLeft, 0, cx, cy);
   field->PointerUp(kMbLeft, 0, cx + 1, cy + 2);  // one across, two down: still a click
-  EXPECT_EQ(field->DragState, kDragPieces);
+  EXPECT_EQ(Probe(field).DragState(), kDragPieces);
   field->PointerMove(0, 0, cx + 40, cy + 30);  // no button held
   EXPECT_EQ(T(2).X, x0 + 40);
   field->PointerDown(kMbLeft, 0, cx + 40, cy + 30);
-  EXPECT_EQ(field->DragState, kDragPieces) << "the press does not drop";
+  EXPECT_EQ(Probe(field).DragState(), kDragPieces) << "the press does not drop";
   field->PointerUp(kMbLeft, 0, cx + 40, cy + 30);
-  EXPECT_EQ(field->DragState, kDragIdle);
+  EXPECT_EQ(Probe(field).DragState(), kDragIdle);
   EXPECT_EQ(T(2).X, x0 + 40);
 
   // A release farther than one pixel across drops at once.
   OwnPoint(jig, 2, cx, cy);
   field->PointerDown(kMbLeft, 0, cx, cy);
   field->PointerUp(kMbLeft, 0, cx + 2, cy);
-  EXPECT_EQ(field->DragState, kDragIdle);
+  EXPECT_EQ(Probe(field).DragState(), kDragIdle);
   EXPECT_EQ(T(2).X, x0 + 42);
 }
 
@@ -301,7 +301,7 @@ TEST_F(PlayFieldTest, DraggingOverAPocketMovesTheGroupIntoIt) {
   Open();
   Scatter();
   ASSERT_TRUE(field->RunCommand(Command::PocketsPocket1));
-  const TMyWin& p = field->Wins[MW_POCKET];
+  const TMyWin& p = Probe(field).Wins()[MW_POCKET];
   ASSERT_TRUE(p.Shown);
   // Pieces 0 and 1 form a group; pocket 2 lies under pocket 1 later.
   T(1).Group = T(0).Group;
@@ -310,40 +310,40 @@ TEST_F(PlayFieldTest, DraggingOverAPocketMovesTheGroupIntoIt) {
   ASSERT_TRUE(field->RunCommand(Command::PocketsPocket2));
   ASSERT_TRUE(field->RunCommand(Command::PocketsPocket1));
   ASSERT_TRUE(field->RunCommand(Command::PocketsPocket1));  // hidden and shown again: on top
-  EXPECT_EQ(field->Stack[kFieldWindows - 1], MW_POCKET);
-  EXPECT_EQ(field->Stack[0], MW_SIDE0);
-  EXPECT_EQ(field->Stack[1], MW_SIDE1);
+  EXPECT_EQ(Probe(field).Stack()[kFieldWindows - 1], MW_POCKET);
+  EXPECT_EQ(Probe(field).Stack()[0], MW_SIDE0);
+  EXPECT_EQ(Probe(field).Stack()[1], MW_SIDE1);
   int32_t cx, cy;
   OwnPoint(jig, 0, cx, cy);
-  const TMyWin& s = field->Wins[0];
+  const TMyWin& s = Probe(field).Wins()[0];
   field->PointerDown(kMbLeft, 0, FieldX(s, cx), FieldY(s, cy));
   field->PointerMove(kHeldLeft, 0, p.Client.Left + 30, p.Client.Top + 20);
   EXPECT_EQ(T(0).Win, MW_POCKET);
   EXPECT_EQ(T(1).Win, MW_POCKET);
-  EXPECT_EQ(field->Current, MW_POCKET);
+  EXPECT_EQ(Probe(field).Current(), MW_POCKET);
   field->PointerUp(kMbLeft, 0, p.Client.Left + 30, p.Client.Top + 20);
-  EXPECT_EQ(field->Wins[MW_POCKET].Groups, 1);
-  EXPECT_EQ(field->Wins[MW_POCKET].Title, "Pocket 1 (1)");
+  EXPECT_EQ(Probe(field).Wins()[MW_POCKET].Groups, 1);
+  EXPECT_EQ(Probe(field).Wins()[MW_POCKET].Title, "Pocket 1 (1)");
   // A second group makes two.
   OwnPoint(jig, 5, cx, cy);
   field->PointerDown(kMbLeft, 0, FieldX(s, cx), FieldY(s, cy));
   field->PointerMove(kHeldLeft, 0, p.Client.Left + 70, p.Client.Top + 10);
   field->PointerUp(kMbLeft, 0, p.Client.Left + 70, p.Client.Top + 10);
-  EXPECT_EQ(field->Wins[MW_POCKET].Groups, 2);
-  EXPECT_EQ(field->Wins[MW_POCKET].Title, "Pocket 1 (2)");
+  EXPECT_EQ(Probe(field).Wins()[MW_POCKET].Groups, 2);
+  EXPECT_EQ(Probe(field).Wins()[MW_POCKET].Title, "Pocket 1 (2)");
   // Hiding the pocket takes its pieces out of the picture.
-  const int32_t inside = DibGetPixel(field->FieldImg, p.Client.Left + 32, p.Client.Top + 22);
+  const int32_t inside = DibGetPixel(Probe(field).FieldImg(), p.Client.Left + 32, p.Client.Top + 22);
   ASSERT_TRUE(field->RunCommand(Command::PocketsPocket1));
-  EXPECT_NE(DibGetPixel(field->FieldImg, p.Client.Left + 32, p.Client.Top + 22), inside);
+  EXPECT_NE(DibGetPixel(Probe(field).FieldImg(), p.Client.Left + 32, p.Client.Top + 22), inside);
 }
 
 TEST_F(PlayFieldTest, SelectionRectangleSelectsTheSameInBothDirections) {
   Open();
   Scatter();
-  const TMyWin& w = field->Wins[0];
+  const TMyWin& w = Probe(field).Wins()[0];
   auto band = [&](int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
     for (TILE_P& t : jig.Tiles) t.Sel = 0;
-    field->Selection = false;
+    Probe(field).Selection() = false;
     field->PointerDown(kMbLeft, 0, FieldX(w, x1), FieldY(w, y1));
     field->PointerMove(kHeldLeft, 0, FieldX(w, x2), FieldY(w, y2));
     field->PointerUp(kMbLeft, 0, FieldX(w, x2), FieldY(w, y2));
@@ -357,8 +357,8 @@ TEST_F(PlayFieldTest, SelectionRectangleSelectsTheSameInBothDirections) {
   const std::vector<int32_t> expect = {0, 1};
   EXPECT_EQ(band(17, 7, 86, 34), expect);
   EXPECT_EQ(band(86, 34, 17, 7), expect);
-  EXPECT_TRUE(field->Selection);
-  EXPECT_TRUE(view.enabled[Command::GameArrange]);
+  EXPECT_TRUE(Probe(field).Selection());
+  EXPECT_TRUE(view.enabled["MI_GameArrange"]);
   // Covering too little of piece 1 leaves it out.
   EXPECT_EQ(band(5, 5, 70 + 10, 40), std::vector<int32_t>{0});
 }
@@ -370,16 +370,16 @@ TEST_F(PlayFieldTest, TurningKeepsThePixelUnderThePointerAndNeedsRotation) {
   Scatter();
   int32_t cx, cy;
   OwnPoint(jig, 4, cx, cy);
-  field->Current = MW_SIDE0;
-  const int32_t colour = DibGetPixel(field->FieldImg, cx, cy);
+  Probe(field).Current() = MW_SIDE0;
+  const int32_t colour = DibGetPixel(Probe(field).FieldImg(), cx, cy);
   field->Wheel(true, cx, cy);  // up: anticlockwise
   EXPECT_EQ(T(4).Rot, 3);
-  EXPECT_EQ(DibGetPixel(field->FieldImg, cx, cy), colour);
-  EXPECT_EQ(field->PickPiece(cx, cy), 4);
+  EXPECT_EQ(DibGetPixel(Probe(field).FieldImg(), cx, cy), colour);
+  EXPECT_EQ(Probe(field).PickPiece(cx, cy), 4);
   field->Wheel(false, cx, cy);
   field->Wheel(false, cx, cy);
   EXPECT_EQ(T(4).Rot, 1);
-  EXPECT_EQ(DibGetPixel(field->FieldImg, cx, cy), colour);
+  EXPECT_EQ(DibGetPixel(Probe(field).FieldImg(), cx, cy), colour);
 
   // Without rotation the same wheel and buttons do nothing.
   PlayJigsawSpec flat;
@@ -389,7 +389,7 @@ TEST_F(PlayFieldTest, TurningKeepsThePixelUnderThePointerAndNeedsRotation) {
   field->Wheel(true, cx, cy);
   Click(4, kMbRight, kSsCtrl);
   EXPECT_EQ(T(4).Rot, 0);
-  EXPECT_EQ(field->DragState, kDragIdle);
+  EXPECT_EQ(Probe(field).DragState(), kDragIdle);
 }
 
 TEST_F(PlayFieldTest, RightClickSendsTheGroupToTheOtherSide) {
@@ -402,7 +402,7 @@ TEST_F(PlayFieldTest, RightClickSendsTheGroupToTheOtherSide) {
   EXPECT_EQ(T(1).Win, MW_SIDE1);
   EXPECT_EQ(T(2).Win, MW_SIDE0);
   // Single-side play keeps it.
-  field->options.Play.bSingleWin = 1;
+  Probe(field).options().Play.bSingleWin = 1;
   Click(2, kMbRight, 0);
   EXPECT_EQ(T(2).Win, MW_SIDE0);
 }
@@ -411,8 +411,8 @@ TEST_F(PlayFieldTest, TheGlassMapsPressesToTheFieldUnderIt) {
   Open({}, 600, 400);
   Scatter(200, 150);
   ASSERT_TRUE(field->RunCommand(Command::GameGlass));
-  ASSERT_TRUE(field->Glass.Shown);
-  const XRECT c = field->Glass.Client;
+  ASSERT_TRUE(Probe(field).Glass().Shown);
+  const XRECT c = Probe(field).Glass().Client;
   struct Case {
     int32_t x, y, mx, my;
   };
@@ -420,20 +420,20 @@ TEST_F(PlayFieldTest, TheGlassMapsPressesToTheFieldUnderIt) {
   // comes half as far from it.
   for (const Case k : {Case{120, 120, 120, 120}, Case{60, 100, 90, 110}, Case{190, 40, 155, 80}}) {
     int32_t x = k.x, y = k.y;
-    ASSERT_TRUE(field->InLens(x, y));
-    field->MapThroughGlass(x, y);
+    ASSERT_TRUE(Probe(field).InLens(x, y));
+    Probe(field).MapThroughGlass(x, y);
     EXPECT_EQ(x, k.mx);
     EXPECT_EQ(y, k.my);
   }
-  EXPECT_FALSE(field->InLens(c.Left + 2, c.Top + 2)) << "outside the ellipse";
+  EXPECT_FALSE(Probe(field).InLens(c.Left + 2, c.Top + 2)) << "outside the ellipse";
   // Move the glass so that its centre looks at piece 0, and drag through it.
   int32_t cx, cy;
   OwnPoint(jig, 0, cx, cy);
-  RectMoveTo(field->Glass.Outer, cx - 120, cy - 120);
-  Relayout(field->Glass);
+  RectMoveTo(Probe(field).Glass().Outer, cx - 120, cy - 120);
+  Relayout(Probe(field).Glass());
   const int32_t x0 = T(0).X;
   field->PointerDown(kMbLeft, 0, cx, cy);
-  EXPECT_EQ(field->Picked, 0);
+  EXPECT_EQ(Probe(field).Picked(), 0);
   field->PointerMove(kHeldLeft, 0, cx + 20, cy);  // ten field pixels at zoom 2
   field->PointerUp(kMbLeft, 0, cx + 20, cy);
   EXPECT_EQ(T(0).X, x0 + 10);

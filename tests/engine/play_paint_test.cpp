@@ -28,10 +28,10 @@ TEST_P(PixelRuleTest, PiecePixelIsShadedThenInverted) {
   DibSetPixel(jig.Images[kPictureSlot], mx, my, MakeRGB(100, 150, 200));
   DibPixel(jig.Images[kMaskSlot], mx, my)[2] = c.shadeRed;
   ++jig.ImageStamp;  // written in place after the field painted the piece
-  field->options.Look.EmbossStyle = c.emboss ? 1 : 0;
+  Probe(field).options().Look.EmbossStyle = c.emboss ? 1 : 0;
   T(4).Sel = c.selected ? 1 : 0;
   field->Invalidate();
-  EXPECT_EQ(Px(field->FieldImg, t.X + 10, t.Y + 10), c.expect);
+  EXPECT_EQ(Px(Probe(field).FieldImg(), t.X + 10, t.Y + 10), c.expect);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -47,68 +47,68 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(PlayFieldTest, PieceOutsideItsWindowShowsOnlyItsVisiblePart) {
   Open();
   Scatter();
-  field->ShowPocket(0, true);
-  const TMyWin& p = field->Wins[MW_POCKET];
+  Probe(field).ShowPocket(0, true);
+  const TMyWin& p = Probe(field).Wins()[MW_POCKET];
   T(0).Win = MW_POCKET;
   Put(0, -10, 5);  // ten pixels hang out to the left of the client
   field->Invalidate();
-  const uint32_t edge = Px(field->FieldImg, p.Client.Left, p.Client.Top + 15);
+  const uint32_t edge = Px(Probe(field).FieldImg(), p.Client.Left, p.Client.Top + 15);
   EXPECT_EQ(edge, Px(jig.Images[0], 10, 10)) << "the part inside is drawn";
-  EXPECT_NE(Px(field->FieldImg, p.Client.Left - 3, p.Client.Top + 15), Px(jig.Images[0], 7, 10))
+  EXPECT_NE(Px(Probe(field).FieldImg(), p.Client.Left - 3, p.Client.Top + 15), Px(jig.Images[0], 7, 10))
       << "the part outside is not";
 }
 
 TEST_F(PlayFieldTest, SelectionRectangleTintsHalfWayToLightGrey) {
   Open();
-  const TMyWin& w = field->Wins[0];
+  const TMyWin& w = Probe(field).Wins()[0];
   field->PointerDown(kMbLeft, 0, FieldX(w, 300), FieldY(w, 200));
   field->PointerMove(kHeldLeft, 0, FieldX(w, 280), FieldY(w, 180));  // up and left of the start
   // 0x98 = 152: 152 + (88 x 128) div 256 = 196.
-  EXPECT_EQ(Px(field->FieldImg, 290, 190), MakeRGB(196, 196, 196));
-  EXPECT_EQ(Px(field->FieldImg, 280, 180), MakeRGB(196, 196, 196));
-  EXPECT_EQ(Px(field->FieldImg, 279, 190), 0x989898u);
-  EXPECT_EQ(Px(field->FieldImg, 301, 190), 0x989898u);
+  EXPECT_EQ(Px(Probe(field).FieldImg(), 290, 190), MakeRGB(196, 196, 196));
+  EXPECT_EQ(Px(Probe(field).FieldImg(), 280, 180), MakeRGB(196, 196, 196));
+  EXPECT_EQ(Px(Probe(field).FieldImg(), 279, 190), 0x989898u);
+  EXPECT_EQ(Px(Probe(field).FieldImg(), 301, 190), 0x989898u);
   field->PointerUp(kMbLeft, 0, FieldX(w, 280), FieldY(w, 180));
-  EXPECT_EQ(Px(field->FieldImg, 290, 190), 0x989898u) << "gone after the release";
+  EXPECT_EQ(Px(Probe(field).FieldImg(), 290, 190), 0x989898u) << "gone after the release";
 }
 
 TEST_F(PlayFieldTest, LensMagnifiesTheFieldInsideAnEllipse) {
   Open({}, 600, 400);
   // A white field with a piece under the lens.
-  field->Wins[0].Bkg = 0xFFFFFF;
+  Probe(field).Wins()[0].Bkg = 0xFFFFFF;
   ASSERT_TRUE(field->RunCommand(Command::GameGlass));
-  RectMoveTo(field->Glass.Outer, 100, 50);
-  Relayout(field->Glass);
-  field->MakeLensMask();
-  field->RedrawMode = kRedrawAll;
+  RectMoveTo(Probe(field).Glass().Outer, 100, 50);
+  Relayout(Probe(field).Glass());
+  Probe(field).MakeLensMask();
+  Probe(field).RedrawMode() = kRedrawAll;
   field->Present();
-  const XRECT& c = field->Glass.Client;
+  const XRECT& c = Probe(field).Glass().Client;
   Put(4, c.Left + 100, c.Top + 100);
   field->Invalidate();
   int32_t mx = c.Left + 120, my = c.Top + 120;
-  field->MapThroughGlass(mx, my);
+  Probe(field).MapThroughGlass(mx, my);
   EXPECT_EQ(mx, c.Left + 120);
   // Pixels of the lens at (x, y) show the field at the mapped point.
   for (const auto& [lx, ly] : {std::pair{120, 120}, std::pair{100, 110}, std::pair{150, 90}}) {
     int32_t fx = c.Left + lx, fy = c.Top + ly;
-    field->MapThroughGlass(fx, fy);
+    Probe(field).MapThroughGlass(fx, fy);
     // The field itself under the glass, recomposed without the glass.
     DIB_P plain;
     DibCreate24(plain, 600, 400);
-    field->Compose(plain, field->FieldClip, kComposeAll);
-    EXPECT_EQ(Px(field->FieldImg, c.Left + lx, c.Top + ly), Px(plain, fx, fy)) << lx << "," << ly;
+    Probe(field).Compose(plain, Probe(field).FieldClip(), kComposeAll);
+    EXPECT_EQ(Px(Probe(field).FieldImg(), c.Left + lx, c.Top + ly), Px(plain, fx, fy)) << lx << "," << ly;
   }
   // The light rim at the upper left, untouched field outside the ellipse.
   bool light = false;
-  for (int32_t x = 0; x < 60 && !light; ++x) light = Px(field->FieldImg, c.Left + x, c.Top + 120) == 0xF2F2F2u;
+  for (int32_t x = 0; x < 60 && !light; ++x) light = Px(Probe(field).FieldImg(), c.Left + x, c.Top + 120) == 0xF2F2F2u;
   EXPECT_TRUE(light);
-  EXPECT_NE(Px(field->FieldImg, c.Left + 20, c.Top + 20), 0xFF00FFu) << "magenta is transparent";
+  EXPECT_NE(Px(Probe(field).FieldImg(), c.Left + 20, c.Top + 20), 0xFF00FFu) << "magenta is transparent";
 }
 
 TEST_F(PlayFieldTest, PocketFrameComesFromTheSkinLayout) {
   Open({}, 400, 300);
   ASSERT_TRUE(field->RunCommand(Command::PocketsPocket1));
-  const TMyWin& p = field->Wins[MW_POCKET];
+  const TMyWin& p = Probe(field).Wins()[MW_POCKET];
   ASSERT_TRUE(p.Active);
   const PlaySkins& s = *[] {
     static PlaySkins k;
@@ -118,23 +118,23 @@ TEST_F(PlayFieldTest, PocketFrameComesFromTheSkinLayout) {
   const int32_t b = 103;  // the active look
   const XRECT& o = p.Outer;
   auto skin = [&](int32_t x, int32_t y) { return Px(s.Window, x, y) & 0xFFFFFF; };
-  EXPECT_EQ(Px(field->FieldImg, o.Left, o.Top), skin(b, 1)) << "left cap";
-  EXPECT_EQ(Px(field->FieldImg, o.Left + 3, o.Top + 5), skin(b + 3, 6));
-  EXPECT_EQ(Px(field->FieldImg, o.Left + 40, o.Top + 5), skin(b + 6, 6)) << "stretched caption column";
-  EXPECT_EQ(Px(field->FieldImg, o.Left + 1, o.Bottom), skin(b + 1, 100)) << "bottom band";
-  EXPECT_EQ(Px(field->FieldImg, o.Left + 2, o.Top + 22 + 2), skin(b + 2, 25)) << "side band top";
-  EXPECT_EQ(Px(field->FieldImg, o.Left + 2, o.Top + 40), skin(b + 2, 31)) << "side band stretched";
+  EXPECT_EQ(Px(Probe(field).FieldImg(), o.Left, o.Top), skin(b, 1)) << "left cap";
+  EXPECT_EQ(Px(Probe(field).FieldImg(), o.Left + 3, o.Top + 5), skin(b + 3, 6));
+  EXPECT_EQ(Px(Probe(field).FieldImg(), o.Left + 40, o.Top + 5), skin(b + 6, 6)) << "stretched caption column";
+  EXPECT_EQ(Px(Probe(field).FieldImg(), o.Left + 1, o.Bottom), skin(b + 1, 100)) << "bottom band";
+  EXPECT_EQ(Px(Probe(field).FieldImg(), o.Left + 2, o.Top + 22 + 2), skin(b + 2, 25)) << "side band top";
+  EXPECT_EQ(Px(Probe(field).FieldImg(), o.Left + 2, o.Top + 40), skin(b + 2, 31)) << "side band stretched";
   const XRECT& close = p.Buttons[kBtnClose].Rect;
   EXPECT_EQ(close.Right, o.Right);
   EXPECT_EQ(close.Top, o.Top);
-  EXPECT_EQ(Px(field->FieldImg, close.Left + 5, close.Top + 5), skin(2 + 2 * 23 + 5, 110 + 5)) << "active close";
-  EXPECT_EQ(Px(field->FieldImg, p.Client.Left + 5, p.Client.Top + 5), 0x989898u);
+  EXPECT_EQ(Px(Probe(field).FieldImg(), close.Left + 5, close.Top + 5), skin(2 + 2 * 23 + 5, 110 + 5)) << "active close";
+  EXPECT_EQ(Px(Probe(field).FieldImg(), p.Client.Left + 5, p.Client.Top + 5), 0x989898u);
   // Hovering the close button shows its active hover look.
   field->PointerMove(0, 0, close.Left + 5, close.Top + 5);
-  EXPECT_EQ(Px(field->FieldImg, close.Left + 5, close.Top + 5), skin(2 + 3 * 23 + 5, 110 + 5));
+  EXPECT_EQ(Px(Probe(field).FieldImg(), close.Left + 5, close.Top + 5), skin(2 + 3 * 23 + 5, 110 + 5));
   // The caption shows "Pocket 1 (0)" in white, centred.
   bool white = false;
-  for (int32_t x = o.Left; x <= o.Right && !white; ++x) white = Px(field->FieldImg, x, o.Top + 10) == 0xFFFFFFu;
+  for (int32_t x = o.Left; x <= o.Right && !white; ++x) white = Px(Probe(field).FieldImg(), x, o.Top + 10) == 0xFFFFFFu;
   EXPECT_TRUE(white);
 }
 
@@ -207,24 +207,24 @@ TEST(PlayWindows, ThumbnailKeepsTheAspectBetweenItsLimits) {
 
 TEST_F(PlayFieldTest, PocketsStayReachableAndSidesScrollTogether) {
   Open({}, 400, 300);
-  field->ShowPocket(0, true);
-  TMyWin& p = field->Wins[MW_POCKET];
+  Probe(field).ShowPocket(0, true);
+  TMyWin& p = Probe(field).Wins()[MW_POCKET];
   // Dragged by its caption until only 10 pixels are left.
   const int32_t y = p.Outer.Top + 5;
   field->PointerDown(kMbLeft, 0, p.Outer.Left + 30, y);
-  EXPECT_EQ(field->Frame.Code, kHitMove);
+  EXPECT_EQ(Probe(field).Frame().Code, kHitMove);
   field->PointerMove(kHeldLeft, 0, 30 - p.Outer.Width + 10, y);
   field->PointerUp(kMbLeft, 0, 30 - p.Outer.Width + 10, y);
   EXPECT_EQ(p.Outer.Right, 2 * (4 + 18) - 1);
   // Raising a pocket never moves a side.
-  EXPECT_EQ(field->Stack[0], MW_SIDE0);
-  EXPECT_EQ(field->Stack[1], MW_SIDE1);
+  EXPECT_EQ(Probe(field).Stack()[0], MW_SIDE0);
+  EXPECT_EQ(Probe(field).Stack()[1], MW_SIDE1);
 
   // A side with a larger content scrolls; the other side follows.
   field->SetSideContent(800, 300);
-  field->Scroll(MW_SIDE0, kHitScrollRight, 0, 0);
-  EXPECT_EQ(field->Wins[MW_SIDE0].ScrollX, 80);
-  EXPECT_EQ(field->Wins[MW_SIDE1].ScrollX, 80);
+  Probe(field).Scroll(MW_SIDE0, kHitScrollRight, 0, 0);
+  EXPECT_EQ(Probe(field).Wins()[MW_SIDE0].ScrollX, 80);
+  EXPECT_EQ(Probe(field).Wins()[MW_SIDE1].ScrollX, 80);
 }
 
 }  // namespace

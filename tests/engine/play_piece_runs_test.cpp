@@ -170,9 +170,9 @@ TEST(PieceRuns, AFieldThatPaintedBeforePaintsWhatAFreshFieldPaints) {
     PlaySkins skins;
     MakeTestSkins(skins);
     field.SetSkins(std::move(skins));
-    field.options.Look.EmbossStyle = emboss;
-    field.options.Look.WoodStyle = wood;
-    field.options.Look.EdgeW = WoodEdgeWidth(wood);
+    Probe(field).options().Look.EmbossStyle = emboss;
+    Probe(field).options().Look.WoodStyle = wood;
+    Probe(field).options().Look.EdgeW = WoodEdgeWidth(wood);
     field.Resize(kW, kH, kW, kH);
   };
   PlayField kept(fake.platform());
@@ -183,13 +183,13 @@ TEST(PieceRuns, AFieldThatPaintedBeforePaintsWhatAFreshFieldPaints) {
   ASSERT_TRUE(DibCreate24(byFresh, kW, kH));
   auto compare = [&](const char* state, uint8_t emboss, uint8_t wood) {
     for (const int32_t threads : {1, 2}) {
-      kept.ComposeThreads = threads;
-      kept.Compose(byKept, kept.FieldClip, kComposeAll);
+      Probe(kept).ComposeThreads() = threads;
+      Probe(kept).Compose(byKept, Probe(kept).FieldClip(), kComposeAll);
     }
     PlayField fresh(fake.platform());
     setUp(fresh, emboss, wood);
     fresh.OpenGame(&jig);
-    fresh.Compose(byFresh, fresh.FieldClip, kComposeAll);
+    Probe(fresh).Compose(byFresh, Probe(fresh).FieldClip(), kComposeAll);
     EXPECT_TRUE(SameBytes(byKept, byFresh)) << state;
   };
   compare("opened", 1, 2);
@@ -215,23 +215,23 @@ TEST(PieceRuns, AFieldThatPaintedBeforePaintsWhatAFreshFieldPaints) {
   const TILE_P& tp = jig.Tiles[p];
   const TILE_P& tq = jig.Tiles[q];
   DragPieceTo(kept, q, tp.X + tq.BoxX - tp.BoxX + 1, tp.Y + tq.BoxY - tp.BoxY);
-  ASSERT_EQ(kept.JoinCount, 1);
+  ASSERT_EQ(Probe(kept).JoinCount(), 1);
   compare("joined", 1, 2);
 
   // Without an edge effect the lists hang on the masks only, whose
   // shading another emboss rewrites in place.
   ASSERT_TRUE(RefreshEffects(jig, 1, 0, progress));
-  kept.options.Look.WoodStyle = 0;
-  kept.options.Look.EdgeW = 0;
+  Probe(kept).options().Look.WoodStyle = 0;
+  Probe(kept).options().Look.EdgeW = 0;
   compare("no edge effect", 1, 0);
   ASSERT_TRUE(RefreshEffects(jig, 2, 0, progress));
-  kept.options.Look.EmbossStyle = 2;
+  Probe(kept).options().Look.EmbossStyle = 2;
   compare("another emboss", 2, 0);
 
   ASSERT_TRUE(RefreshEffects(jig, 3, 1, progress));
-  kept.options.Look.EmbossStyle = 3;
-  kept.options.Look.WoodStyle = 1;
-  kept.options.Look.EdgeW = WoodEdgeWidth(1);
+  Probe(kept).options().Look.EmbossStyle = 3;
+  Probe(kept).options().Look.WoodStyle = 1;
+  Probe(kept).options().Look.EdgeW = WoodEdgeWidth(1);
   compare("another look", 3, 1);
 
   jig.Tiles[q].Rot = 2;

@@ -62,13 +62,13 @@ TEST_P(SolveTest, ScriptedPlaySolvesTheJigsaw) {
       int32_t cx, cy;
       OwnPoint(jig, i, cx, cy);
       const int32_t gx = cx - T(i).X, gy = cy - T(i).Y;
-      const TMyWin& w = field->Wins[1];
+      const TMyWin& w = Probe(field).Wins()[1];
       field->PointerDown(kMbLeft, 0, FieldX(w, cx), FieldY(w, cy));
       field->PointerMove(kHeldLeft, 0, FieldX(w, cx) + 5, FieldY(w, cy) + 5);
       field->SpaceKey();
       ASSERT_EQ(T(i).Win, 0) << "the drag carries the piece over";
-      ASSERT_EQ(field->SideIndex, 0);
-      const TMyWin& s0 = field->Wins[0];
+      ASSERT_EQ(Probe(field).SideIndex(), 0);
+      const TMyWin& s0 = Probe(field).Wins()[0];
       field->PointerMove(kHeldLeft, 0, FieldX(s0, tx + gx), FieldY(s0, ty + gy));
       field->PointerUp(kMbLeft, 0, FieldX(s0, tx + gx), FieldY(s0, ty + gy));
     } else {
@@ -79,8 +79,8 @@ TEST_P(SolveTest, ScriptedPlaySolvesTheJigsaw) {
     fake.Advance(500);
     field->Present();
   }
-  EXPECT_EQ(field->JoinCount, n - 1);
-  EXPECT_TRUE(field->bSolved);
+  EXPECT_EQ(Probe(field).JoinCount(), n - 1);
+  EXPECT_TRUE(Probe(field).bSolved());
   EXPECT_EQ(Sounds("win.wav"), 1);
   EXPECT_EQ(Sounds("set.wav"), n - 1);
   EXPECT_EQ(view.finishShown, 1);
@@ -120,11 +120,11 @@ TEST_F(PlayFieldTest, LastJoinWithATurnedGroupCompletesOnlyWhenTurnedBack) {
   SortPieces(jig, false);
   DragPieceTo(*field, 1, 101, 121);
   ASSERT_EQ(T(0).Group, T(1).Group);
-  EXPECT_FALSE(field->bSolved) << "one group, but turned";
+  EXPECT_FALSE(Probe(field).bSolved()) << "one group, but turned";
   for (int32_t k = 0; k < 3; ++k) Click(0, kMbRight, kSsCtrl);
   EXPECT_EQ(T(0).Rot, 0);
   EXPECT_EQ(T(1).Rot, 0);
-  EXPECT_TRUE(field->bSolved);
+  EXPECT_TRUE(Probe(field).bSolved());
   EXPECT_EQ(view.finishShown, 1);
   // Further turns do not finish again.
   Click(0, kMbRight, kSsCtrl);

@@ -59,7 +59,7 @@ class PlayFieldTest : public ::testing::Test {
     PlaySkins skins;
     MakeTestSkins(skins);
     field->SetSkins(std::move(skins));
-    field->options.StuckKoef = 10;
+    Probe(field).options().StuckKoef = 10;
     field->Resize(fw, fh, fw, fh);
     field->OpenGame(&jig);
     field->Present();
@@ -92,7 +92,7 @@ class PlayFieldTest : public ::testing::Test {
   void Click(int32_t i, int32_t button, int32_t mods) {
     int32_t cx, cy;
     OwnPoint(jig, i, cx, cy);
-    const TMyWin& w = field->Wins[T(i).Win];
+    const TMyWin& w = Probe(field).Wins()[T(i).Win];
     field->PointerDown(button, mods, FieldX(w, cx), FieldY(w, cy));
     field->PointerUp(button, mods, FieldX(w, cx), FieldY(w, cy));
   }

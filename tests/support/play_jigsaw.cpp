@@ -168,12 +168,12 @@ void MakeTestSkins(PlaySkins& skins) {
 void DragPieceTo(PlayField& field, int32_t i, int32_t x, int32_t y) {
   const Jigsaw& jig = *field.Game();
   const TILE_P& t = jig.Tiles[i];
-  const TMyWin& w = field.Wins[t.Win];
+  const TMyWin& w = Probe(field).Wins()[t.Win];
   int32_t cx, cy;
   OwnPoint(jig, i, cx, cy);
   const int32_t gx = cx - t.X, gy = cy - t.Y;
   field.PointerDown(kMbLeft, 0, FieldX(w, cx), FieldY(w, cy));
-  const TMyWin& cur = field.Wins[field.Game()->Tiles[i].Win];
+  const TMyWin& cur = Probe(field).Wins()[field.Game()->Tiles[i].Win];
   field.PointerMove(kHeldLeft, 0, FieldX(cur, x + gx), FieldY(cur, y + gy));
   field.PointerUp(kMbLeft, 0, FieldX(cur, x + gx), FieldY(cur, y + gy));
 }

@@ -9,6 +9,7 @@
 
 #include "jigsaw/pieces.h"
 #include "play/play_field.h"
+#include "field_probe.h"
 
 namespace varlo::testing {
 

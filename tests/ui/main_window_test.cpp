@@ -16,6 +16,7 @@
 #include "app/qt/startup.h"
 #include "cut/level_table.h"
 #include "files/jigsaw_pack.h"
+#include "support/field_probe.h"
 #include "support/temp_home.h"
 #include "support/ui_fixtures.h"
 #include "ui/qt/small_windows.h"
@@ -113,7 +114,7 @@ struct Session {
 };
 
 bool FieldShowsPieces(const PlayField& f) {
-  const DIB_P& img = f.FieldImg;
+  const DIB_P& img = f.Image();
   int coloured = 0;
   for (int32_t y = 0; y < img.Height; y += 7)
     for (int32_t x = 0; x < img.Width; x += 7) {
@@ -194,33 +195,33 @@ class MainWindowTest : public QObject {
 
     // A held key acts once: the thumbnail goes on and stays on.
     PlayField& f = m.Field();
-    QVERIFY(!f.Wins[kThumbWindow].Shown);
+    QVERIFY(!f.Window(kThumbWindow).Shown);
     s.Key(Qt::Key_T);
     for (int i = 0; i < 4; ++i) {
       s.Key(Qt::Key_T, Qt::NoModifier, false, true);
       s.Key(Qt::Key_T, Qt::NoModifier, true, true);
     }
     s.Key(Qt::Key_T, Qt::NoModifier, false);
-    QVERIFY(f.Wins[kThumbWindow].Shown);
+    QVERIFY(f.Window(kThumbWindow).Shown);
     // A release without its press does nothing.
     s.Key(Qt::Key_T, Qt::NoModifier, false);
-    QVERIFY(f.Wins[kThumbWindow].Shown);
+    QVERIFY(f.Window(kThumbWindow).Shown);
     // Nothing while the progress panel is up.
     m.Panel()->ShowProgress("busy", 3);
     s.Tap(Qt::Key_T);
     m.Panel()->HideProgress();
-    QVERIFY(f.Wins[kThumbWindow].Shown);
+    QVERIFY(f.Window(kThumbWindow).Shown);
 
     // Space shows the other side and back.
-    QCOMPARE(f.SideIndex, 0);
+    QCOMPARE(f.ShownSide(), 0);
     s.Tap(Qt::Key_Space);
-    QCOMPARE(f.SideIndex, 1);
+    QCOMPARE(f.ShownSide(), 1);
     s.Tap(Qt::Key_Space);
-    QCOMPARE(f.SideIndex, 0);
+    QCOMPARE(f.ShownSide(), 0);
     // Not with one side only.
-    f.options.Play.bSingleWin = 1;
+    varlo::testing::Probe(f).options().Play.bSingleWin = 1;
     s.Tap(Qt::Key_Space);
-    QCOMPARE(f.SideIndex, 0);
+    QCOMPARE(f.ShownSide(), 0);
   }
 
   void shiftSInAResumedGameIsSaveAs() {
@@ -365,7 +366,7 @@ class MainWindowTest : public QObject {
     m.WorkAreaChanged(smaller);
     QCOMPARE(m.geometry(), smaller);
     QCOMPARE(m.FieldH(), smaller.height() - kToolbarHeight);
-    QCOMPARE(m.Field().FH, m.FieldH());
+    QCOMPARE(m.Field().FieldHeight(), m.FieldH());
     const Jigsaw& jig = *m.Field().Game();
     for (int32_t i = 0; i < PieceCount(jig); ++i) {
       const TILE_P& t = jig.Tiles[i];

@@ -153,21 +153,24 @@ int RunPlay(const std::vector<std::string>& argv) {
   if (!LoadPlaySkins(skins, install + "resources", &error))
     std::cerr << "varlo-tool play: skins missing, frames are not drawn (" << error << ")\n";
   field.SetSkins(std::move(skins));
-  field.paths.BkgPicDir = install + "bkg-pics/";
-  field.options.Play = DecodePlayOptions(g.Settings.PlayOptions.data());
-  field.options.Look.EmbossStyle = emboss;
-  field.options.Look.WoodStyle = wood;
-  field.options.Look.EdgeW = BandWidth(wood);
+  FieldPaths paths;
+  paths.BkgPicDir = install + "bkg-pics/";
+  field.SetPaths(paths);
+  FieldOptions options;
+  options.Play = DecodePlayOptions(g.Settings.PlayOptions.data());
+  options.Look.EmbossStyle = emboss;
+  options.Look.WoodStyle = wood;
+  options.Look.EdgeW = BandWidth(wood);
+  field.SetOptions(options);
   field.Resize(fw, fh, fw, fh);
   field.OpenGame(&jig);
-  field.JigName = g.Name;
-  field.InfoText = g.Info;
+  field.SetGameTexts(g.Name, g.Info);
   field.ApplyPocketRecords(g.Pockets.data(), kPocketCount);
-  field.WeightedPiece = g.Weighted >= 0 && g.Weighted < n ? g.Weighted : -1;
-  field.UpdateWeightCommand();
-  field.Bkgs.lBkg = g.Settings.lBkg;
-  for (int32_t k = 0; k < kBkgWindows; ++k) field.Bkgs.Win[k] = g.Settings.WinBkg[k];
-  field.ApplyBkgs();
+  field.SetWeightedPiece(g.Weighted);
+  BkgBlock bkgs = field.Backgrounds();
+  bkgs.lBkg = g.Settings.lBkg;
+  for (int32_t k = 0; k < kBkgWindows; ++k) bkgs.Win[k] = g.Settings.WinBkg[k];
+  field.SetBackgrounds(bkgs);
   field.Present();
 
   for (size_t k = 0; k < lines.size(); ++k) {
@@ -217,10 +220,10 @@ int RunPlay(const std::vector<std::string>& argv) {
   if (args->Has("out")) {
     g.Pieces.assign(jig.Tiles.begin(), jig.Tiles.begin() + n);
     field.StorePocketRecords(g.Pockets.data(), kPocketCount);
-    g.Weighted = field.WeightedPiece;
-    EncodePlayOptions(field.options.Play, g.Settings.PlayOptions.data());
-    g.Settings.lBkg = field.Bkgs.lBkg;
-    for (int32_t k = 0; k < kBkgWindows; ++k) g.Settings.WinBkg[k] = field.Bkgs.Win[k];
+    g.Weighted = field.WeightedPiece();
+    EncodePlayOptions(field.Options().Play, g.Settings.PlayOptions.data());
+    g.Settings.lBkg = field.Backgrounds().lBkg;
+    for (int32_t k = 0; k < kBkgWindows; ++k) g.Settings.WinBkg[k] = field.Backgrounds().Win[k];
     SaveContext ctx;
     const std::string out = args->Get("out");
     ctx.SaveTemp = out + ".svt";
@@ -233,16 +236,17 @@ int RunPlay(const std::vector<std::string>& argv) {
   if (args->Has("screenshot")) {
     DIB_P shot;
     std::vector<uint8_t> png;
-    if (!DibCreate24(shot, field.FW, field.FH)) return Fail(cmd, "out of memory");
-    DibBlit(shot, 0, 0, field.FieldImg, 0, 0, field.FW, field.FH);
+    const int32_t shotW = field.FieldWidth(), shotH = field.FieldHeight();
+    if (!DibCreate24(shot, shotW, shotH)) return Fail(cmd, "out of memory");
+    DibBlit(shot, 0, 0, field.Image(), 0, 0, shotW, shotH);
     if (!DibSavePng(shot, png, &error)) return Fail(cmd, error);
     std::ofstream o(args->Get("screenshot"), std::ios::binary);
     o.write(reinterpret_cast<const char*>(png.data()), static_cast<std::streamsize>(png.size()));
     if (!o) return Fail(cmd, "cannot write " + args->Get("screenshot"));
   }
   std::cout << "{\"pieces\":" << n << ",\"groups\":" << CountAllGroups(jig)
-            << ",\"solved\":" << (field.bSolved ? "true" : "false") << ",\"joins\":" << field.JoinCount
-            << ",\"side\":" << field.SideIndex << "}\n";
+            << ",\"solved\":" << (field.Solved() ? "true" : "false") << ",\"joins\":" << field.Joins()
+            << ",\"side\":" << field.ShownSide() << "}\n";
   return 0;
 }
 

@@ -52,7 +52,7 @@ void FieldWidget::RequestRepaint(const QRect& r) {
 
 void FieldWidget::paintEvent(QPaintEvent* e) {
   QPainter p(this);
-  const DIB_P& img = field_.FieldImg;
+  const DIB_P& img = field_.Image();
   const QRect area = e->rect();
   if (img.Width <= 0 || img.Height <= 0) {
     p.fillRect(area, QColor(0x98, 0x98, 0x98));

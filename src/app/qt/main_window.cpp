@@ -79,10 +79,8 @@ TF_Main::TF_Main(const std::string& installDir, QWidget* parent) : QWidget(paren
 
   qt_ = std::make_unique<QtPlatform>(nullptr);
   field_ = std::make_unique<PlayField>(qt_->platform(), this, &lang_, &flags_);
-  field_->Random = &random_;
-  field_->paths.SoundDir = names_.sExeDir;
-  field_->paths.BkgPicDir = names_.sBkgPicDir;
-  field_->paths.PicturesDir = names_.sPicturesDir;
+  field_->SetRandom(&random_);
+  field_->SetPaths(FieldPaths{names_.sExeDir, names_.sBkgPicDir, names_.sPicturesDir});
   const std::string resources = names_.sExeDir + "resources";
   PlaySkins skins;
   std::string error;
@@ -129,7 +127,7 @@ TF_Main::TF_Main(const std::string& installDir, QWidget* parent) : QWidget(paren
   connect(&tStar_, &QTimer::timeout, this, [this] { PresentField(); });
 
   RunJigsawDialog = [this](bool save, const std::string& path) { return RunDirView(save, path); };
-  field_->RedrawMode = kRedrawAll;
+  field_->RequestFullRedraw();
 }
 
 TF_Main::~TF_Main() {
@@ -278,7 +276,7 @@ void TF_Main::EnableGameCommands(bool on) {
   SetMenuItemEnabled("MI_Pockets", on);
   for (int32_t b : kGameButtons) toolbar_->SetButtonEnabled(b, on && !NotYetAvailable(kToolButtons[static_cast<size_t>(b)].MenuItem));
   if (on) {
-    const bool two = field_->options.Play.bSingleWin == 0;
+    const bool two = field_->Options().Play.bSingleWin == 0;
     SetMenuEnabledState(Command::GameWin1, two);
     SetMenuEnabledState(Command::GameWin2, two);
     toolbar_->SetButtonEnabled(kBiWin1, two);
@@ -295,7 +293,7 @@ void TF_Main::EnableCommands(bool on) {
   toolbar_->SetButtonEnabled(kBiOptions, false);
   toolbar_->SetButtonEnabled(kBiHelp, false);
   SetMenuEnabledState(Command::FileSaveImage, on && solvedImageAvailable_);
-  field_->InputEnabled = on && ready_;
+  field_->SetInputEnabled(on && ready_);
 }
 
 // ---------------------------------------------------------------- PlayView
@@ -446,7 +444,7 @@ void TF_Main::LoadToolbarSkin() {
 }
 
 void TF_Main::ApplySettingsToField() {
-  FieldOptions& o = field_->options;
+  FieldOptions o = field_->Options();
   o.Play = settings_.Play;
   o.StuckKoef = settings_.Opt.iStuckKoef;
   o.SoundOn = settings_.bSoundPlay != 0;
@@ -455,9 +453,11 @@ void TF_Main::ApplySettingsToField() {
   o.Look.WoodStyle = settings_.Opt.WoodStyle;
   o.Look.EdgeW = WoodEdgeWidth(settings_.Opt.WoodStyle);
   o.Look.WoodColor = settings_.Opt.WoodColor;
-  field_->Bkgs.lBkg = settings_.lBkg;
-  for (size_t i = 0; i < field_->Bkgs.Win.size(); ++i) field_->Bkgs.Win[i] = settings_.WindowBkg[i];
-  field_->ApplyBkgs();
+  field_->SetOptions(o);
+  BkgBlock bkgs = field_->Backgrounds();
+  bkgs.lBkg = settings_.lBkg;
+  for (size_t i = 0; i < bkgs.Win.size(); ++i) bkgs.Win[i] = settings_.WindowBkg[i];
+  field_->SetBackgrounds(bkgs);
 }
 
 void TF_Main::StoreFieldSettings() {
@@ -514,7 +514,7 @@ void TF_Main::FormResize() {
   if (!ready_ || switching_) return;
   toolbar_->Layout(width(), fullScreen_);
   ComputeFieldSize();
-  field_->RedrawMode = kRedrawAll;
+  field_->RequestFullRedraw();
   PresentField();
   fieldView_->update();
 }
@@ -653,7 +653,7 @@ void TF_Main::FormKeyUp(int32_t key, int32_t) {
   const int32_t mods = keys_.Mods();  // as pressed; see KeyGate
   if (!keys_.Up(key)) return;
   if (key == kKeySpace) {
-    if (ready_ && menu_.Enabled("MI_Game") && field_->options.Play.bSingleWin == 0 && field_->GameOpen()) {
+    if (ready_ && menu_.Enabled("MI_Game") && field_->Options().Play.bSingleWin == 0 && field_->GameOpen()) {
       const BusyScope busy(flags_);
       field_->SpaceKey();
       PresentField();
@@ -667,7 +667,7 @@ void TF_Main::wheelEvent(QWheelEvent* e) { e->accept(); }
 
 void TF_Main::FieldWheel(bool up, int32_t x, int32_t y) {
   if (!field_->GameOpen() || progress_->Shown() || !names_.bJigLoaded) return;
-  if (x < 0 || y < 0 || x >= field_->FieldImg.Width || y >= field_->FieldImg.Height) return;
+  if (x < 0 || y < 0 || x >= field_->Image().Width || y >= field_->Image().Height) return;
   {
     const BusyScope busy(flags_);
     field_->Wheel(up, x, y);
@@ -777,7 +777,7 @@ bool TF_Main::SaveAsDialog() {
 
 void TF_Main::MI_FileOpenClick() {
   const BusyScope busy(flags_);
-  if (field_->Selection) field_->ClearSelection();
+  if (field_->HasSelection()) field_->ClearSelection();
   ShowOpenDialog(std::string(), false);
 }
 
@@ -787,7 +787,7 @@ void TF_Main::MI_FileSaveAsClick() { SaveCommand(true); }
 
 void TF_Main::SaveCommand(bool askName) {
   const BusyScope busy(flags_);
-  if (field_->Selection) {
+  if (field_->HasSelection()) {
     field_->ClearSelection();
     PresentField();
   }
@@ -861,13 +861,13 @@ bool TF_Main::OpenGame(const std::string& path, const JigsawChoice* choice) {
     progress_->HideProgress();
     // The game that was open stays as it was.
     if (game_) field_->SetSideContent(game_->Jig.Jig.ImageW, game_->Jig.Jig.ImageH);
-    field_->RedrawMode = kRedrawAll;
+    field_->RequestFullRedraw();
     PresentField();
     if (!error.empty()) ReportFailure(error);
     return false;
   }
-  const bool thumbShown = field_->Wins[kThumbWindow].Shown != 0;
-  const bool glassShown = field_->Glass.Shown != 0;
+  const bool thumbShown = field_->Window(kThumbWindow).Shown != 0;
+  const bool glassShown = field_->Window(kGlassRef).Shown != 0;
   field_->CloseGame();
   game_ = std::move(session);
   ApplySettingsToField();
@@ -888,9 +888,9 @@ bool TF_Main::OpenGame(const std::string& path, const JigsawChoice* choice) {
   // The thumbnail and the glass stay as the player had them. Their commands
   // toggle, so they run only for a window the new game does not show as
   // it was (the field keeps both windows across games).
-  if (thumbShown != (field_->Wins[kThumbWindow].Shown != 0)) field_->RunCommand(Command::GameThumb);
-  if (glassShown != (field_->Glass.Shown != 0)) field_->RunCommand(Command::GameGlass);
-  field_->RedrawMode = kRedrawAll;
+  if (thumbShown != (field_->Window(kThumbWindow).Shown != 0)) field_->RunCommand(Command::GameThumb);
+  if (glassShown != (field_->Window(kGlassRef).Shown != 0)) field_->RunCommand(Command::GameGlass);
+  field_->RequestFullRedraw();
   PresentField();
   fieldView_->update();
   flags_.bDirty = flags_.bAutoDirty = 0;
