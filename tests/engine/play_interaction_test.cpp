@@ -358,7 +358,7 @@ TEST_F(PlayFieldTest, SelectionRectangleSelectsTheSameInBothDirections) {
   EXPECT_EQ(band(17, 7, 86, 34), expect);
   EXPECT_EQ(band(86, 34, 17, 7), expect);
   EXPECT_TRUE(Probe(field).Selection());
-  EXPECT_TRUE(view.enabled["MI_GameArrange"]);
+  EXPECT_TRUE(view.enabled[Command::GameArrange]);
   // Covering too little of piece 1 leaves it out.
   EXPECT_EQ(band(5, 5, 70 + 10, 40), std::vector<int32_t>{0});
 }

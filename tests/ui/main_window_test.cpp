@@ -262,8 +262,8 @@ class MainWindowTest : public QObject {
         m.RunMenuItem(Command::GameThumb);
         m.RunMenuItem(Command::GameGlass);
       }
-      QCOMPARE(f.Wins[kThumbWindow].Shown != 0, shown);
-      QCOMPARE(f.Glass.Shown != 0, shown);
+      QCOMPARE(f.Window(kThumbWindow).Shown != 0, shown);
+      QCOMPARE(f.Window(kGlassRef).Shown != 0, shown);
       m.Flags().bDirty = 0;
       for (int open = 0; open < 2; ++open) {  // a pack, then a saved game
         if (open == 0)
@@ -271,8 +271,8 @@ class MainWindowTest : public QObject {
         else
           s.ResumeSavedGame();
         QVERIFY(f.GameOpen());
-        QCOMPARE(f.Wins[kThumbWindow].Shown != 0, shown);
-        QCOMPARE(f.Glass.Shown != 0, shown);
+        QCOMPARE(f.Window(kThumbWindow).Shown != 0, shown);
+        QCOMPARE(f.Window(kGlassRef).Shown != 0, shown);
         QCOMPARE(m.Menu().Find(Command::GameThumb)->Checked, shown);
         QCOMPARE(m.Menu().Find(Command::GameGlass)->Checked, shown);
         QCOMPARE(m.Toolbar()->ButtonDown(kBiThumb), shown);
@@ -312,13 +312,13 @@ class MainWindowTest : public QObject {
     m.T_AutoSaveTimer();
     QVERIFY(!fs::exists(m.Names().sAutoSave));
     QCOMPARE(m.Flags().bAutoDirty, uint8_t(1));
-    QVERIFY(m.Field().InputEnabled);
+    QVERIFY(m.Field().InputEnabled());
     QTest::mouseMove(m.FieldView(), middle + QPoint(30, 20));
     m.T_AutoSaveTimer();
     QVERIFY(!fs::exists(m.Names().sAutoSave));
     // The release reaches the field; the next tick saves.
     QTest::mouseRelease(m.FieldView(), Qt::LeftButton, Qt::NoModifier, middle + QPoint(30, 20));
-    QCOMPARE(m.Field().DragState, int32_t(kDragIdle));
+    QCOMPARE(testing::FieldProbe(m.Field()).DragState(), int32_t(kDragIdle));
     m.T_AutoSaveTimer();
     QVERIFY(fs::exists(m.Names().sAutoSave));
     QCOMPARE(m.Flags().bAutoDirty, uint8_t(0));
