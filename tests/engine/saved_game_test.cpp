@@ -351,7 +351,9 @@ TEST(SavedGame, ASaveLeavesTheBusyFlagAsItFoundIt) {
     BusyWatch watch(folder.flags);
     folder.ctx.Panel = &watch;
     const std::string name = c.refused ? "missing/game.sv1" : "game.sv1";
-    if (c.twice) ASSERT_TRUE(folder.Save(name, g).Saved) << c.name;
+    if (c.twice) {
+      ASSERT_TRUE(folder.Save(name, g).Saved) << c.name;
+    }
     folder.flags.bBusy = c.before;
     const SaveOutcome out = folder.Save(name, g);
     EXPECT_EQ(out.Saved, !c.refused) << c.name;
