@@ -701,7 +701,8 @@ bool TF_DirView::eventFilter(QObject* watched, QEvent* event) {
     auto* key = static_cast<QKeyEvent*>(event);
     if (!key->isAutoRepeat()) LV_JigsKeyUp(static_cast<QListWidget*>(watched), key->key());
   }
-  if (watched == lvGames_->viewport() && event->type() == QEvent::Resize) ShowEmptyGamesMessage();
+  if (lvGames_ && watched == lvGames_->viewport() && event->type() == QEvent::Resize)
+    ShowEmptyGamesMessage();
   return QDialog::eventFilter(watched, event);
 }
 
