@@ -543,7 +543,8 @@ bool TF_DirView::AddNextThumb() {
     DrawListThumb(listThumb, loaded, thumbPhase_ == 1 ? &saveIcon_ : nullptr);
     QString note;
     if (thumbPhase_ == 1) {
-      const QString date = stamp.Ok ? QLocale().toString(QFileInfo(Q(path)).lastModified(),
+      // The day of the last save: short enough to leave room for the share.
+      const QString date = stamp.Ok ? QLocale().toString(QFileInfo(Q(path)).lastModified().date(),
                                                          QLocale::ShortFormat)
                                     : QString();
       const int32_t solved = SavedGameSolvedPercent(path);

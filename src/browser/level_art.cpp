@@ -39,19 +39,22 @@ void AddEdge(QPainterPath& path, QPointF a, QPointF b, const Knob& k) {
   if (k.Dir != 0) {
     const double c = k.At * len, w = k.Width, h = k.Height * k.Dir;
     auto P = [&](double u, double v) { return QPointF(c + u * w, -v * h); };
-    local.lineTo(P(-0.45, 0));
+    // A round head on a neck about half as wide, as a cut knob has; the
+    // fancy knob has two lobes on a neck of the same width.
     if (!k.Fancy) {
-      local.cubicTo(P(-0.2, 0), P(-0.15, 0.25), P(-0.3, 0.5));
-      local.cubicTo(P(-0.8, 1.1), P(-0.45, 1.7), P(0, 1.7));
-      local.cubicTo(P(0.45, 1.7), P(0.8, 1.1), P(0.3, 0.5));
-      local.cubicTo(P(0.15, 0.25), P(0.2, 0), P(0.45, 0));
+      local.lineTo(P(-0.5, 0));
+      local.cubicTo(P(-0.3, 0), P(-0.28, 0.2), P(-0.36, 0.45));
+      local.cubicTo(P(-0.75, 1.0), P(-0.5, 1.55), P(0, 1.55));
+      local.cubicTo(P(0.5, 1.55), P(0.75, 1.0), P(0.36, 0.45));
+      local.cubicTo(P(0.28, 0.2), P(0.3, 0), P(0.5, 0));
     } else {
-      local.cubicTo(P(-0.15, 0), P(-0.1, 0.3), P(-0.2, 0.55));
+      local.lineTo(P(-0.45, 0));
+      local.cubicTo(P(-0.28, 0), P(-0.26, 0.3), P(-0.3, 0.55));
       local.cubicTo(P(-1.05, 0.75), P(-0.95, 1.75), P(-0.4, 1.7));
       local.cubicTo(P(-0.18, 1.68), P(-0.06, 1.5), P(0, 1.38));
       local.cubicTo(P(0.06, 1.5), P(0.18, 1.68), P(0.4, 1.7));
-      local.cubicTo(P(0.95, 1.75), P(1.05, 0.75), P(0.2, 0.55));
-      local.cubicTo(P(0.1, 0.3), P(0.15, 0), P(0.45, 0));
+      local.cubicTo(P(0.95, 1.75), P(1.05, 0.75), P(0.3, 0.55));
+      local.cubicTo(P(0.26, 0.3), P(0.28, 0), P(0.45, 0));
     }
   }
   local.lineTo(len, 0);

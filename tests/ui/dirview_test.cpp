@@ -13,6 +13,7 @@
 #include <QTabWidget>
 #include <QTimer>
 #include <QtTest>
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdlib>
@@ -497,7 +498,7 @@ void DirViewTest::savedGamesListFollowsItsFiles() {
   QVERIFY(item);
   // Under the name: the save date and the solved share (nothing joined).
   const QString date = QLocale().toString(
-      QFileInfo(QString::fromStdString(evening)).lastModified(), QLocale::ShortFormat);
+      QFileInfo(QString::fromStdString(evening)).lastModified().date(), QLocale::ShortFormat);
   QCOMPARE(g.dlg->ItemNote(item), date + " · 0% solved");
   // Only a name the cell cuts short has a tooltip, with the whole name.
   QVERIFY(item->toolTip().isEmpty());
@@ -521,7 +522,7 @@ void DirViewTest::savedGamesListFollowsItsFiles() {
   QCOMPARE(g.dlg->ItemImageIndex(item), index);
   QVERIFY(g.dlg->CachedThumbs()[static_cast<size_t>(index)] != before);
   const QString later = QLocale().toString(
-      QFileInfo(QString::fromStdString(evening)).lastModified(), QLocale::ShortFormat);
+      QFileInfo(QString::fromStdString(evening)).lastModified().date(), QLocale::ShortFormat);
   QCOMPARE(g.dlg->ItemNote(item), later + " · 50% solved");
 
   // Unchanged files come from the cache.
@@ -608,6 +609,17 @@ void DirViewTest::shapeMasksHaveWholeKnobsOfACutPiece() {
       else run = 0;
   }
   QVERIFY2(head >= 0.18 * cell, qPrintable(QString("knob head %1 of a %2 cell").arg(head).arg(cell)));
+  // Its neck, between the head and the cell, is not a thin stalk.
+  std::vector<int> widths;
+  for (int y = top; y < top + reach; ++y) {
+    int n = 0;
+    for (int x = left; x <= right; ++x) n += white(k, x, y) ? 1 : 0;
+    widths.push_back(n);
+  }
+  const auto widest = std::max_element(widths.begin(), widths.end());
+  const auto stem = std::max(widest + 1, widths.end() - 2);  // the flare into the cell aside
+  const int neck = *std::min_element(widest, stem);
+  QVERIFY2(neck >= 0.45 * *widest, qPrintable(QString("neck %1 under a head of %2").arg(neck).arg(*widest)));
 }
 
 void DirViewTest::samplePieceIsTrueSizeOrScaledToFit() {

@@ -134,6 +134,8 @@ TF_Main::TF_Main(const std::string& installDir, QWidget* parent) : QWidget(paren
   connect(&tAutoSave_, &QTimer::timeout, this, [this] { T_AutoSaveTimer(); });
   tStar_.setSingleShot(true);
   connect(&tStar_, &QTimer::timeout, this, [this] { PresentField(); });
+  frameWatch_.setInterval(50);
+  connect(&frameWatch_, &QTimer::timeout, this, [this] { WatchFrame(); });
 
   RunJigsawDialog = [this](bool save, const std::string& path) { return RunDirView(save, path); };
   field_->RedrawMode = kRedrawAll;
@@ -521,6 +523,26 @@ QRect TF_Main::ClientRectOnWorkArea(const QRect& area) {
   const QWindow* w = windowHandle();
   fittedFrame_ = w ? w->frameMargins() : QMargins();
   return area.marginsRemoved(fittedFrame_);
+}
+
+void TF_Main::showEvent(QShowEvent* e) {
+  QWidget::showEvent(e);
+  // A window manager frames the window a moment after it is shown, and the
+  // client does not move when it does: look for the frame for two seconds.
+  frameWatchTicks_ = 0;
+  if (!fullScreen_) frameWatch_.start();
+}
+
+void TF_Main::WatchFrame() {
+  const QWindow* w = windowHandle();
+  if (fullScreen_ || !w || ++frameWatchTicks_ > 40) {
+    frameWatch_.stop();
+    return;
+  }
+  if (w->frameMargins() == fittedFrame_ || switching_) return;
+  frameWatch_.stop();
+  if (QScreen* s = screen() ? screen() : QGuiApplication::primaryScreen())
+    WorkAreaChanged(s->availableGeometry());
 }
 
 void TF_Main::moveEvent(QMoveEvent* e) {

@@ -166,6 +166,7 @@ class TF_Main : public QWidget, public PlayView {
   void keyReleaseEvent(QKeyEvent* e) override;
   void resizeEvent(QResizeEvent* e) override;
   void moveEvent(QMoveEvent* e) override;
+  void showEvent(QShowEvent* e) override;
   void wheelEvent(QWheelEvent* e) override;
   bool event(QEvent* e) override;
 
@@ -179,6 +180,7 @@ class TF_Main : public QWidget, public PlayView {
   std::string MenuCaption(const std::string& item) const;
   // The client rectangle whose frame fills the work area.
   QRect ClientRectOnWorkArea(const QRect& area);
+  void WatchFrame();
   JigsawChoice RunDirView(bool saveMode, const std::string& path);
   bool SaveTo(const std::string& path, bool autosave);
 
@@ -209,6 +211,8 @@ class TF_Main : public QWidget, public PlayView {
   TF_Help* quickHelp_ = nullptr;
   QTimer tAutoSave_;
   QTimer tStar_;
+  QTimer frameWatch_;  // looks for the window manager's frame after showing
+  int frameWatchTicks_ = 0;
 
   bool ready_ = false;
   bool fullScreen_ = false;
