@@ -99,6 +99,15 @@ void DirViewShots::shots() {
   page->PieceSizeSlider()->setValue(0);
   std::printf("most pieces: %d\n", dlg.BrowserJig().TotalTileNum);
   shoot("open-level-most.png");
+
+  // The save mode: the name box and the saved games, at its own size.
+  dlg.hide();
+  names.bJigLoaded = 1;
+  names.sSolve = names.sSolveDir + "Half Done.sv1";
+  dlg.SetMode(TF_DirView::kSave);
+  dlg.show();
+  QTRY_VERIFY_WITH_TIMEOUT(!dlg.ThumbTimer()->isActive(), 20000);
+  shoot("save.png");
 }
 
 QTEST_MAIN(DirViewShots)
