@@ -17,6 +17,14 @@ add_library(varlo_qt STATIC ${VARLO_QT_SOURCES})
 set_target_properties(varlo_qt PROPERTIES AUTOMOC ON)
 target_include_directories(varlo_qt PUBLIC ${CMAKE_SOURCE_DIR}/src)
 target_link_libraries(varlo_qt PUBLIC varlo_engine Qt6::Widgets Qt6::Multimedia Qt6::Svg)
+# The two pages of the Help menu, set here and nowhere else. An address
+# without a scheme is a page of the installation folder: by default the
+# game's own home page, data/home.html, which every build and install holds.
+set(VARLO_HOME_URL "home.html" CACHE STRING "Address of the Help menu's home page item")
+set(VARLO_PRODUCT_URL "home.html#varlo-jigsaw" CACHE STRING
+    "Address of the Help menu's product home page item")
+set_property(SOURCE ${CMAKE_SOURCE_DIR}/src/app/qt/main_window.cpp APPEND PROPERTY
+  COMPILE_DEFINITIONS VARLO_HOME_URL="${VARLO_HOME_URL}" VARLO_PRODUCT_URL="${VARLO_PRODUCT_URL}")
 # The application icon, built into the game for its window frames.
 qt_add_resources(varlo_qt varlo_icon PREFIX "/icons"
   BASE ${CMAKE_SOURCE_DIR}/resources/desktop

@@ -157,7 +157,17 @@ std::string ReadShellFolder(const std::string& valueName) {
     if (docs.empty() && !HomeDir().empty()) docs = StripSlash(HomeDir()) + "/Documents";
     return docs;
   }
-  if (valueName == "My Pictures") return XdgUserDir("XDG_PICTURES_DIR");
+  if (valueName == "My Pictures") {
+    // The player's pictures, never the installation: without a named
+    // folder ~/Pictures when it is there, else the home folder.
+    std::string pics = XdgUserDir("XDG_PICTURES_DIR");
+    if (pics.empty() && !HomeDir().empty()) {
+      std::error_code ec;
+      const std::string home = StripSlash(HomeDir());
+      pics = fs::is_directory(home + "/Pictures", ec) ? home + "/Pictures" : home;
+    }
+    return pics;
+  }
   if (valueName == "Local AppData") {
     std::string data = Env("XDG_DATA_HOME");
     if (!data.empty() && data[0] == '/') return StripSlash(data);

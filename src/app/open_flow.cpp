@@ -173,24 +173,41 @@ std::unique_ptr<GameSession> StartNewGame(const NewGameRequest& req, PlayField& 
   return session;
 }
 
+int32_t ResumeProgressSteps(const JIG_P& jig, int32_t embossStyle, int32_t woodStyle) {
+  const bool effects = embossStyle != 0 || woodStyle != 0;
+  int32_t steps = kResumeReadSteps + 1;
+  if (jig.Rotate) steps += 6;
+  if (effects) steps += 1;
+  if (effects && jig.Rotate) steps += 3;
+  return steps;
+}
+
 std::unique_ptr<GameSession> ResumeSavedGame(const std::string& path, int32_t embossStyle,
                                              int32_t woodStyle, const std::string& caption,
                                              Progress& progress, std::string* error) {
-  SolveRead io;
+  // The header says how much work lies ahead, so the panel stands before
+  // the long read of the picture and the mask begins.
+  SolveRead head;
   std::string why;
-  const OpenResult read = OpenSolve(path, OpenMode::Play, io, &why);
+  OpenResult read = OpenSolve(path, OpenMode::Preview, head, &why);
   if (read != OpenResult::Ok) {
     Fail(error, read == OpenResult::NotValid ? "\"" + path + "\" is not a saved game" : why);
     return nullptr;
   }
+  progress.Begin(caption, ResumeProgressSteps(head.Jig, embossStyle, woodStyle));
+  ProgressScope scope{progress};
+  SolveRead io;
+  read = OpenSolve(path, OpenMode::Play, io, &why);
+  if (read != OpenResult::Ok) {
+    Fail(error, read == OpenResult::NotValid ? "\"" + path + "\" is not a saved game" : why);
+    return nullptr;
+  }
+  // The picture, the mask, its margin and its shading are in.
+  for (int32_t i = 0; i < kResumeReadSteps; ++i) progress.Step();
   SavedGame& g = io.Game;
   auto session = std::make_unique<GameSession>();
   Jigsaw& jig = session->Jig;
   jig.Jig = g.Jig;
-  const bool effects = embossStyle != 0 || woodStyle != 0;
-  int32_t steps = (jig.Jig.Rotate ? 6 : 0) + (effects ? (jig.Jig.Rotate ? 4 : 1) : 0);
-  progress.Begin(caption, std::max(steps, 1));
-  ProgressScope scope{progress};
   jig.Tiles = std::move(g.Pieces);
   jig.Images[kPictureSlot] = std::move(g.Picture);
   jig.Images[kMaskSlot] = std::move(g.Mask);
@@ -204,6 +221,7 @@ std::unique_ptr<GameSession> ResumeSavedGame(const std::string& path, int32_t em
     return nullptr;
   }
   SortPieces(jig, false);
+  progress.Step();  // the pieces are ready
   session->Thumbnail = std::move(g.Thumbnail);
   session->Info = std::move(g.Info);
   session->JigName = std::move(g.Name);

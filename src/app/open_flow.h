@@ -80,8 +80,16 @@ std::unique_ptr<GameSession> StartNewGame(const NewGameRequest& req, PlayField& 
                                           const Platform& platform, const LANG_P& lang,
                                           std::string* error);
 
+// Progress steps of resuming a saved game: reading the picture, the mask,
+// its margin and its shading, one step when the pieces are ready, six for
+// the turned pictures with Rotate, one for the effects when a style is on
+// and three more with Rotate: 5, 6, 11 or 15.
+inline constexpr int32_t kResumeReadSteps = 4;
+int32_t ResumeProgressSteps(const JIG_P& jig, int32_t embossStyle, int32_t woodStyle);
+
 // Reads a saved game for play: picture, mask and piece table as stored,
-// the turned copies and effects made again; nothing is cut.
+// the turned copies and effects made again; nothing is cut. The progress
+// panel is shown from the header on, before the long read.
 std::unique_ptr<GameSession> ResumeSavedGame(const std::string& path, int32_t embossStyle,
                                              int32_t woodStyle, const std::string& caption,
                                              Progress& progress, std::string* error);

@@ -100,23 +100,33 @@ bool SetParseInt(std::string_view t, int32_t& out) {
   return true;
 }
 
-void SetEngine::SetLoad(const std::string& path) {
-  lines_.clear();
+bool SetEngine::SetLoad(const std::string& path) {
+  Clear();
   std::error_code ec;
-  if (!std::filesystem::is_regular_file(path, ec)) return;
+  const auto status = std::filesystem::status(path, ec);
+  if (status.type() == std::filesystem::file_type::not_found) return true;
+  if (ec || !std::filesystem::is_regular_file(status)) return false;
   const auto size = std::filesystem::file_size(path, ec);
-  if (ec || size > kMaxSettingsFileBytes) return;
+  if (ec || size > kMaxSettingsFileBytes) return false;
   std::ifstream in(path, std::ios::binary);
-  if (!in) return;
+  if (!in) return false;
   std::string bytes(static_cast<size_t>(size), '\0');
   in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  // A file that shrank while it was read is read as far as it goes; one
+  // that could not be read at all, or grew past the limit, is not whole.
+  if (in.bad()) return false;
   bytes.resize(static_cast<size_t>(in.gcount()));
-  SetLoadText(bytes);
+  if (in.peek() != std::char_traits<char>::eof()) return false;
+  return SetLoadText(bytes);
 }
 
-void SetEngine::SetLoadText(std::string_view bytes) {
-  lines_.clear();
-  if (bytes.size() > kMaxSettingsFileBytes) return;
+bool SetEngine::SetLoadText(std::string_view bytes) {
+  Clear();
+  if (bytes.size() > kMaxSettingsFileBytes) return false;
+  if (bytes.substr(0, kUtf8Bom.size()) == kUtf8Bom) {
+    bom_ = true;
+    bytes.remove_prefix(kUtf8Bom.size());
+  }
   size_t start = 0;
   for (size_t i = 0; i < bytes.size(); ++i) {
     const char c = bytes[i];
@@ -126,13 +136,15 @@ void SetEngine::SetLoadText(std::string_view bytes) {
     start = i + 1;
   }
   if (start < bytes.size()) lines_.emplace_back(bytes.substr(start));
+  return true;
 }
 
 std::string SetEngine::Text() const {
   size_t total = 0;
   for (const auto& l : lines_) total += l.size() + 2;
   std::string out;
-  out.reserve(total);
+  out.reserve(total + kUtf8Bom.size());
+  if (bom_) out += kUtf8Bom;
   for (const auto& l : lines_) {
     out += l;
     out += "\r\n";
@@ -142,7 +154,7 @@ std::string SetEngine::Text() const {
 
 bool SetEngine::SetSave(const std::string& path, std::string* error) {
   const std::string text = Text();
-  lines_.clear();
+  Clear();
   SafeFileWriter writer(path + ".tmp~", path);
   if (!writer.Begin(error)) return false;
   writer.out().Write(text.data(), text.size());

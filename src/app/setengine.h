@@ -45,20 +45,29 @@ struct SetFindResult {
 class SetEngine {
  public:
   // Clears the lines and loads the file when it exists and is not larger
-  // than kMaxSettingsFileBytes.
-  void SetLoad(const std::string& path);
+  // than kMaxSettingsFileBytes. True when there is nothing to lose by
+  // writing the lines back: the file was read whole, or there is no file.
+  // False when a file is there that could not be read whole (too large, not
+  // a regular file, a read error): the lines are then empty and must not be
+  // saved over it.
+  bool SetLoad(const std::string& path);
   // Writes the lines to path (through a temporary file and a rename, so the
   // old file survives any failure) and clears them. False when the file
   // could not be written; error says why.
   bool SetSave(const std::string& path, std::string* error = nullptr);
 
   // The same as SetLoad on bytes already in memory (CR, LF and CR LF all end
-  // a line; a last line without an ending counts).
-  void SetLoadText(std::string_view bytes);
-  // The lines as they would be written: each followed by CR LF.
+  // a line; a last line without an ending counts). A UTF-8 byte-order mark
+  // at the start is not part of the first line; it is written back by Text.
+  bool SetLoadText(std::string_view bytes);
+  // The lines as they would be written: each followed by CR LF, after the
+  // byte-order mark when the loaded text had one.
   std::string Text() const;
   const std::vector<std::string>& lines() const { return lines_; }
-  void Clear() { lines_.clear(); }
+  void Clear() {
+    lines_.clear();
+    bom_ = false;
+  }
 
   SetFindResult SetFind(std::string_view section, std::string_view group,
                         std::string_view key) const;
@@ -84,7 +93,10 @@ class SetEngine {
 
  private:
   std::vector<std::string> lines_;
+  bool bom_ = false;  // the loaded text began with a UTF-8 byte-order mark
 };
+
+inline constexpr std::string_view kUtf8Bom{"\xEF\xBB\xBF"};
 
 // Helpers of the format, also used by the tests.
 std::string_view SetTrim(std::string_view s);

@@ -254,7 +254,12 @@ void WriteSettings(SetEngine& ini, const SETTINGS_P& s) {
 
 bool SaveSettings(const SETTINGS_P& s, const FILE_NAMES& names, std::string* error) {
   SetEngine ini;
-  ini.SetLoad(names.sIniFile);
+  // A settings file that is there but could not be read whole is left as
+  // it is: writing the settings over it would lose every line not read.
+  if (!ini.SetLoad(names.sIniFile)) {
+    if (error) *error = "the settings file " + names.sIniFile + " could not be read whole";
+    return false;
+  }
   WriteSettings(ini, s);
   return ini.SetSave(names.sIniFile, error);
 }

@@ -109,7 +109,8 @@ SETTINGS_P DefaultSettings(const FILE_NAMES& names);
 void LoadSettings(SETTINGS_P& s, FILE_NAMES& names, LANG_P& lang, const Platform& platform);
 // Shutdown: merges every setting into names.sIniFile (keeping the lines it
 // does not know) and writes it through a temporary file. False when the
-// file could not be written.
+// file could not be written, and when an existing file could not be read
+// whole (too large, unreadable): that file is then left untouched.
 bool SaveSettings(const SETTINGS_P& s, const FILE_NAMES& names, std::string* error = nullptr);
 
 // The settings store parts of the two, for callers that hold a store.

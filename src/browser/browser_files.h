@@ -3,6 +3,7 @@
 // dialog so the dialog does not see the saved-game format.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "raster/dib.h"
@@ -27,5 +28,20 @@ FilePreview PreviewSavedGame(const std::string& path);
 // thumbnail (thumbDir + name + ".jpg") when there is one, else the pack's
 // own; for a saved game its stored thumbnail. False when none can be read.
 bool LoadListThumbnail(const std::string& path, const std::string& thumbDir, DIB_P& out);
+
+// What a list picture was made from: the file's size and modification time.
+// A picture whose file no longer has the same stamp is made again.
+struct FileStamp {
+  bool Ok = false;  // false: the file could not be looked at
+  uint64_t Size = 0;
+  int64_t ModifiedNs = 0;  // nanoseconds of the file clock
+  friend bool operator==(const FileStamp&, const FileStamp&) = default;
+};
+FileStamp StampOf(const std::string& path);
+
+// The solved percentage of a saved game, from the groups of its piece
+// table (100 once every piece is joined); -1 when the file is not a sound
+// saved game. Reads the header and the piece table only.
+int32_t SavedGameSolvedPercent(const std::string& path);
 
 }  // namespace varlo

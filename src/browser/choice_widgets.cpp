@@ -29,11 +29,32 @@ void ChoicePicture::SetLookEnabled(bool on) {
   update();
 }
 
+void ChoicePicture::SetSwitch(int on) {
+  if (switch_ == on) return;
+  switch_ = on;
+  update();
+}
+
 void ChoicePicture::paintEvent(QPaintEvent*) {
   if (!strip_ || strip_->Width <= 0) return;
   QPainter p(this);
-  const int top = lookEnabled_ ? 0 : h_;
+  const int top = lookEnabled_ && switch_ != 0 ? 0 : h_;
   PaintDib(p, QRect(0, 0, w_, h_), *strip_, QRect(index_ * pitch_, top, w_, h_));
+  if (switch_ == kNoSwitch) return;
+  p.setRenderHint(QPainter::Antialiasing);
+  const QRectF badge(w_ - 17, h_ - 17, 16, 16);
+  const bool on = switch_ != 0;
+  p.setPen(QPen(Qt::white, 1.5));
+  p.setBrush(on ? QColor(0x2E, 0x9D, 0x3A) : QColor(0x8A, 0x8F, 0x96));
+  p.drawEllipse(badge);
+  p.setPen(QPen(Qt::white, 2.2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+  const QPointF c = badge.center();
+  if (on) {
+    const QPointF tick[] = {c + QPointF(-4, 0.5), c + QPointF(-1, 3.5), c + QPointF(4.5, -3)};
+    p.drawPolyline(tick, 3);
+  } else {
+    p.drawLine(c + QPointF(-4, 0), c + QPointF(4, 0));
+  }
 }
 
 void ChoicePicture::mousePressEvent(QMouseEvent* e) {

@@ -20,6 +20,12 @@ class ChoicePicture : public QWidget {
   void SetStrip(const DIB_P* strip, int index, int w, int h, int pitch);
   void SetLookEnabled(bool on);
   bool LookEnabled() const { return lookEnabled_; }
+  // A choice that is on or off: an off picture shows the greyed look, and a
+  // badge in the corner says which (a tick on green, a bar on grey).
+  // kNoSwitch (the default) draws neither.
+  static constexpr int kNoSwitch = -1;
+  void SetSwitch(int on);
+  int Switch() const { return switch_; }
 
  signals:
   void pressed();
@@ -32,6 +38,7 @@ class ChoicePicture : public QWidget {
   const DIB_P* strip_ = nullptr;
   int index_ = 0, w_ = 0, h_ = 0, pitch_ = 0;
   bool lookEnabled_ = true;
+  int switch_ = kNoSwitch;
 };
 
 // The dotted frame drawn around the chosen picture (4 pixels wider on every

@@ -1,6 +1,9 @@
 #include "browser/dirview.h"
 
 #include <QAction>
+#include <QDateTime>
+#include <QFileInfo>
+#include <QLocale>
 #include <QElapsedTimer>
 #include <QApplication>
 #include <QBoxLayout>
@@ -95,6 +98,8 @@ TF_DirView::TF_DirView(const DirViewContext& ctx, QWidget* parent) : QDialog(par
   DibFrame(placeholder, 2, 2, 177, 132, kPlaceholderFrame);
   ilAllThumbs_.push_back(DibToImage(placeholder));
   lbAllThumbs_.push_back("---");
+  thumbStamps_.emplace_back();
+  thumbNotes_.emplace_back();
   DibCreate24(iThumb_, kPreviewW, kPreviewH);
   MakeSaveIcon(saveIcon_);
 
@@ -112,7 +117,7 @@ TF_DirView::~TF_DirView() { tAddItem_->stop(); }
 
 // ---- building ----
 
-QListWidget* TF_DirView::MakeList(const QString& name) {
+QListWidget* TF_DirView::MakeList(const QString& name, int noteLines) {
   auto* list = new QListWidget;
   list->setObjectName(name);
   list->setViewMode(QListView::IconMode);
@@ -121,7 +126,8 @@ QListWidget* TF_DirView::MakeList(const QString& name) {
   list->setUniformItemSizes(true);
   list->setSelectionMode(QAbstractItemView::SingleSelection);
   list->setSpacing(2);
-  list->setGridSize(QSize(kListCellW + 4, kListPictureH + list->fontMetrics().height() + 12));
+  list->setGridSize(QSize(kListCellW + 4,
+                          kListPictureH + list->fontMetrics().height() * (1 + noteLines) + 12));
   list->setItemDelegate(
       new ThumbDelegate(&ilAllThumbs_, [this] { return drawingOn_; }, list));
   list->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -142,16 +148,24 @@ void TF_DirView::BuildControls() {
   pcPages_->setObjectName("PC_Pages");
   tsJigs_ = new QWidget;
   tsJigs_->setObjectName("TS_Jigs");
-  lvJigs_ = MakeList("LV_Jigs");
+  lvJigs_ = MakeList("LV_Jigs", 0);
   auto* jl = new QVBoxLayout(tsJigs_);
   jl->setContentsMargins(4, 4, 4, 4);
   jl->addWidget(lvJigs_);
   tsGames_ = new QWidget;
   tsGames_->setObjectName("TS_Games");
-  lvGames_ = MakeList("LV_Games");
+  lvGames_ = MakeList("LV_Games", 1);
   auto* gl = new QVBoxLayout(tsGames_);
   gl->setContentsMargins(4, 4, 4, 4);
   gl->addWidget(lvGames_);
+  // Said over the list while the folder holds no saved game.
+  lNoGames_ = new QLabel(lvGames_->viewport());
+  lNoGames_->setObjectName("L_NoSavedGames");
+  lNoGames_->setAlignment(Qt::AlignCenter);
+  lNoGames_->setWordWrap(true);
+  lNoGames_->setAttribute(Qt::WA_TransparentForMouseEvents);
+  lNoGames_->hide();
+  lvGames_->viewport()->installEventFilter(this);
   level_ = new LevelPage(browserJig_, ctx_.DefaultLevel ? *ctx_.DefaultLevel : browserJig_, nullptr);
   level_->SetSavedGameTest([this] { return selectedKind_ == kSavedGame; });
   connect(level_, &LevelPage::levelAcceptable, this, [this](bool ok) { bOk_->setEnabled(ok); });
@@ -246,6 +260,7 @@ void TF_DirView::ApplyTexts() {
   bOk_->setText(Q(LangText(lang, kLangAll, "B_Ok")));
   bCancel_->setText(Q(LangText(lang, kLangAll, "B_Cancel")));
   lComment_->setText(Q(LangText(lang, kLangLoadSave, "L_Comment")));
+  lNoGames_->setText(Q(LangText(lang, kLangLoadSave, "L_NoSavedGames")));
   level_->ApplyTexts(lang);
   pcPages_->setTabText(0, Q(LangText(lang, kLangLoadSave, "TS_Jigs")));
   pcPages_->setTabText(1, Q(LangText(lang, kLangLoadSave, "TS_Games")));
@@ -265,12 +280,26 @@ void TF_DirView::ApplyTexts() {
 
 void TF_DirView::LayOutOnWorkArea() {
   resize(905, 534);
-  // At least four fifths of the work area, centred on it.
+  SizeForMode();
+}
+
+void TF_DirView::SizeForMode() {
   const QScreen* screen = QGuiApplication::primaryScreen();
   if (!screen) return;
   const QRect work = screen->availableGeometry();
-  const QSize size(std::max(width(), work.width() * 4 / 5),
-                   std::max(height(), work.height() * 4 / 5));
+  // Opening: at least four fifths of the work area.
+  QSize size(std::max(905, work.width() * 4 / 5), std::max(534, work.height() * 4 / 5));
+  if (mode_ == kSave) {
+    // Saving needs the name box and enough of the saved games to pick one
+    // to replace: four tiles across and two rows, never more than opening.
+    const QSize grid = lvGames_->gridSize();
+    const int chrome = 60;  // the page's frame and margins and a scroll bar
+    const QSize content(4 * grid.width() + chrome,
+                        2 * grid.height() + chrome + pcPages_->tabBar()->sizeHint().height() +
+                            pFileName_->sizeHint().height() + pButBar_->sizeHint().height() + 24);
+    size = size.boundedTo(content);
+  }
+  sizedFor_ = mode_;
   resize(size);
   move(work.x() + (work.width() - size.width()) / 2, work.y() + (work.height() - size.height()) / 2);
 }
@@ -318,6 +347,9 @@ void TF_DirView::FormActivate() {
   lvGames_->viewport()->update();
   if (!chosenFile_.empty() && !FileExists(chosenFile_)) chosenFile_.clear();
   const bool open = mode_ == kOpen;
+  // Each mode has its own size; a size the player gave stays while the
+  // mode does.
+  if (sizedFor_ != mode_) SizeForMode();
 
   QTabBar* tabs = pcPages_->tabBar();
   tabs->setTabVisible(0, open);
@@ -403,10 +435,32 @@ void TF_DirView::FillOne(QListWidget* list, const std::string& folder, const cha
     // Only the lower-case extension: the item's file is found again by its
     // caption and that extension.
     if (ExtensionOf(n) != ext) continue;
-    auto* item = new QListWidgetItem(Q(WithoutExtension(n)), list);
+    const QString caption = Q(WithoutExtension(n));
+    auto* item = new QListWidgetItem(caption, list);
     item->setData(kImageIndexRole, 0);
-    item->setSizeHint(QSize(kListCellW, kListPictureH + list->fontMetrics().height() + 8));
+    const bool games = list == lvGames_;
+    // A saved game has a note line, empty until its file was read.
+    if (games) item->setData(kNoteRole, QString());
+    const int lines = games ? 2 : 1;
+    item->setSizeHint(QSize(kListCellW, kListPictureH + list->fontMetrics().height() * lines + 8));
+    // A caption the cell cuts short is shown whole in the tooltip.
+    if (list->fontMetrics().horizontalAdvance(caption) > kListCellW - 12) item->setToolTip(caption);
   }
+}
+
+void TF_DirView::ShowEmptyGamesMessage() {
+  const bool empty = lvGames_->count() == 0;
+  if (empty) lNoGames_->setGeometry(lvGames_->viewport()->rect().adjusted(12, 12, -12, -12));
+  lNoGames_->setVisible(empty);
+}
+
+QString TF_DirView::ItemNote(const QListWidgetItem* item) const {
+  return item ? item->data(kNoteRole).toString() : QString();
+}
+
+void TF_DirView::UseCachedThumb(QListWidgetItem* item, size_t index) {
+  item->setData(kImageIndexRole, static_cast<int>(index));
+  if (item->listWidget() == lvGames_) item->setData(kNoteRole, thumbNotes_[index]);
 }
 
 void TF_DirView::FillLists() {
@@ -417,6 +471,7 @@ void TF_DirView::FillLists() {
     if (mode_ == kOpen) FillOne(lvJigs_, ctx_.Names->sUserJigDir, ".ast");
     FillOne(lvGames_, ctx_.Names->sSolveDir, ".sv1");
   }
+  ShowEmptyGamesMessage();
 
   bool found = false;
   if (!chosenFile_.empty()) {
@@ -465,23 +520,51 @@ bool TF_DirView::AddNextThumb() {
   QListWidgetItem* item = list->item(thumbIndex_);
   const std::string name = item->text().toStdString() + (thumbPhase_ == 0 ? ".ast" : ".sv1");
   const std::string key = Lower(name);
-  for (size_t i = 1; i < lbAllThumbs_.size(); ++i) {
-    if (lbAllThumbs_[i] == key) {
-      item->setData(kImageIndexRole, static_cast<int>(i));
-      return true;
-    }
-  }
   if (!ctx_.Names) return true;
   const std::string path =
       (thumbPhase_ == 0 ? ctx_.Names->sUserJigDir : ctx_.Names->sSolveDir) + name;
+  // A cached picture counts only while its file is unchanged: a save or an
+  // autosave since then makes it again, in the same place of the cache.
+  const FileStamp stamp = StampOf(path);
+  size_t slot = 0;
+  for (size_t i = 1; i < lbAllThumbs_.size(); ++i) {
+    if (lbAllThumbs_[i] != key) continue;
+    if (thumbStamps_[i] == stamp) {
+      UseCachedThumb(item, i);
+      return true;
+    }
+    slot = i;
+    break;
+  }
   DIB_P loaded;
   ++thumbReads_;
   if (LoadListThumbnail(path, thumbPhase_ == 0 ? ctx_.Names->sThumbDir : "", loaded)) {
     DIB_P listThumb;
     DrawListThumb(listThumb, loaded, thumbPhase_ == 1 ? &saveIcon_ : nullptr);
-    lbAllThumbs_.push_back(key);
-    ilAllThumbs_.push_back(DibToImage(listThumb));
-    item->setData(kImageIndexRole, static_cast<int>(ilAllThumbs_.size() - 1));
+    QString note;
+    if (thumbPhase_ == 1) {
+      // The day of the last save: short enough to leave room for the share.
+      const QString date = stamp.Ok ? QLocale().toString(QFileInfo(Q(path)).lastModified().date(),
+                                                         QLocale::ShortFormat)
+                                    : QString();
+      const int32_t solved = SavedGameSolvedPercent(path);
+      note = solved >= 0 ? Q(LangFormat(Text("L_SavedNote"), {date.toStdString(), solved}))
+                         : date;
+    }
+    if (slot == 0) {
+      lbAllThumbs_.push_back(key);
+      ilAllThumbs_.emplace_back();
+      thumbStamps_.emplace_back();
+      thumbNotes_.emplace_back();
+      slot = ilAllThumbs_.size() - 1;
+    }
+    ilAllThumbs_[slot] = DibToImage(listThumb);
+    thumbStamps_[slot] = stamp;
+    thumbNotes_[slot] = note;
+    UseCachedThumb(item, slot);
+  } else if (slot != 0) {
+    // The file no longer gives a picture: the old one must not stand for it.
+    lbAllThumbs_[slot].clear();
   }
   return true;
 }
@@ -619,6 +702,8 @@ bool TF_DirView::eventFilter(QObject* watched, QEvent* event) {
     auto* key = static_cast<QKeyEvent*>(event);
     if (!key->isAutoRepeat()) LV_JigsKeyUp(static_cast<QListWidget*>(watched), key->key());
   }
+  if (lvGames_ && watched == lvGames_->viewport() && event->type() == QEvent::Resize)
+    ShowEmptyGamesMessage();
   return QDialog::eventFilter(watched, event);
 }
 
@@ -729,6 +814,7 @@ void TF_DirView::DeleteListedFile(const std::string& path) {
   for (int i = 0; i < list->count(); ++i) {
     if (list->item(i)->text() == caption) {
       delete list->takeItem(i);
+      if (list == lvGames_) ShowEmptyGamesMessage();
       // The thumbnail walk must not skip the item that moved up.
       if (((list == lvJigs_ && thumbPhase_ == 0) || (list == lvGames_ && thumbPhase_ == 1)) &&
           i <= thumbIndex_)

@@ -23,6 +23,7 @@
 #include <string>
 #include <vector>
 
+#include "browser/browser_files.h"
 #include "raster/dib.h"
 #include "jigsaw/jig_params.h"
 
@@ -131,6 +132,10 @@ class TF_DirView : public QDialog {
   int ItemImageIndex(const QListWidgetItem* item) const;
   const std::vector<QImage>& CachedThumbs() const { return ilAllThumbs_; }
   int ThumbReads() const { return thumbReads_; }
+  // The line under a saved game's name: its save date and solved share.
+  QString ItemNote(const QListWidgetItem* item) const;
+  // The message over an empty saved-games list.
+  QLabel* EmptyGamesLabel() const { return lNoGames_; }
 
  protected:
   void showEvent(QShowEvent* e) override;
@@ -142,7 +147,10 @@ class TF_DirView : public QDialog {
   void BuildControls();
   void BuildTexts();
   void LayOutOnWorkArea();
-  QListWidget* MakeList(const QString& name);
+  QListWidget* MakeList(const QString& name, int noteLines);
+  void UseCachedThumb(QListWidgetItem* item, size_t index);
+  void ShowEmptyGamesMessage();
+  void SizeForMode();
   void FillOne(QListWidget* list, const std::string& folder, const char* ext);
   QListWidget* ActiveList() const;
   std::string FolderOf(QListWidget* list) const;
@@ -159,6 +167,7 @@ class TF_DirView : public QDialog {
 
   DirViewContext ctx_;
   Mode mode_ = kOpen;
+  int sizedFor_ = 0;  // the mode the dialog was last sized for
   std::string chosenFile_;
   std::string folder_;
   Kind selectedKind_ = kNone;
@@ -172,9 +181,13 @@ class TF_DirView : public QDialog {
   DIB_P saveIcon_;   // 16 x 16
   uint32_t face_ = 0xF0F0F0;
 
-  // The thumbnail cache, kept for the life of the dialog.
+  // The thumbnail cache, kept for the life of the dialog. Index for index
+  // with the pictures: the lower-case file name, the stamp of the file the
+  // picture was made from, and the note line of a saved game.
   std::vector<QImage> ilAllThumbs_;
   std::vector<std::string> lbAllThumbs_;
+  std::vector<FileStamp> thumbStamps_;
+  std::vector<QString> thumbNotes_;
   int thumbPhase_ = 0;  // 0 jigsaws, 1 games
   int thumbIndex_ = -1;
   int thumbReads_ = 0;  // files opened for list pictures
@@ -189,6 +202,7 @@ class TF_DirView : public QDialog {
   QLabel* lFileNameCap_ = nullptr;
   QLineEdit* eFileName_ = nullptr;
   QLabel* lComment_ = nullptr;
+  QLabel* lNoGames_ = nullptr;
   ClickPanel* pButBar_ = nullptr;
   QWidget* pSeed_ = nullptr;
   QLineEdit* eSeed_ = nullptr;

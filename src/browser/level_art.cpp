@@ -4,8 +4,10 @@
 #include <QPainter>
 #include <QRadialGradient>
 #include <QTransform>
+#include <algorithm>
 #include <array>
 #include <cmath>
+#include <vector>
 
 #include "cut/piece_preview.h"
 #include "platform/qt/dib_image.h"
@@ -37,19 +39,22 @@ void AddEdge(QPainterPath& path, QPointF a, QPointF b, const Knob& k) {
   if (k.Dir != 0) {
     const double c = k.At * len, w = k.Width, h = k.Height * k.Dir;
     auto P = [&](double u, double v) { return QPointF(c + u * w, -v * h); };
-    local.lineTo(P(-0.45, 0));
+    // A round head on a neck about half as wide, as a cut knob has; the
+    // fancy knob has two lobes on a neck of the same width.
     if (!k.Fancy) {
-      local.cubicTo(P(-0.2, 0), P(-0.15, 0.25), P(-0.3, 0.5));
-      local.cubicTo(P(-0.8, 1.1), P(-0.45, 1.7), P(0, 1.7));
-      local.cubicTo(P(0.45, 1.7), P(0.8, 1.1), P(0.3, 0.5));
-      local.cubicTo(P(0.15, 0.25), P(0.2, 0), P(0.45, 0));
+      local.lineTo(P(-0.5, 0));
+      local.cubicTo(P(-0.3, 0), P(-0.28, 0.2), P(-0.36, 0.45));
+      local.cubicTo(P(-0.75, 1.0), P(-0.5, 1.55), P(0, 1.55));
+      local.cubicTo(P(0.5, 1.55), P(0.75, 1.0), P(0.36, 0.45));
+      local.cubicTo(P(0.28, 0.2), P(0.3, 0), P(0.5, 0));
     } else {
-      local.cubicTo(P(-0.15, 0), P(-0.1, 0.3), P(-0.2, 0.55));
+      local.lineTo(P(-0.45, 0));
+      local.cubicTo(P(-0.28, 0), P(-0.26, 0.3), P(-0.3, 0.55));
       local.cubicTo(P(-1.05, 0.75), P(-0.95, 1.75), P(-0.4, 1.7));
       local.cubicTo(P(-0.18, 1.68), P(-0.06, 1.5), P(0, 1.38));
       local.cubicTo(P(0.06, 1.5), P(0.18, 1.68), P(0.4, 1.7));
-      local.cubicTo(P(0.95, 1.75), P(1.05, 0.75), P(0.2, 0.55));
-      local.cubicTo(P(0.1, 0.3), P(0.15, 0), P(0.45, 0));
+      local.cubicTo(P(0.95, 1.75), P(1.05, 0.75), P(0.3, 0.55));
+      local.cubicTo(P(0.26, 0.3), P(0.28, 0), P(0.45, 0));
     }
   }
   local.lineTo(len, 0);
@@ -227,30 +232,55 @@ void DrawFit(QPainter& p) {
 }  // namespace
 
 QPainterPath ShapeOutline(int k) {
-  const QRectF cell(18, 20, 128, 128);
+  // Drawn on a 128-pixel cell with knobs of a cut piece's proportions: the
+  // head about a fifth of the edge wide, reaching out a quarter of it.
+  const double u = kPieceKnobUnit;
+  const QRectF cell(0, 0, 128, 128);
+  const std::vector<QPointF> uneven = {{12, 14}, {94, 0}, {124, 60}, {100, 124}, {16, 110}};
+  QPainterPath path;
   switch (k) {
     case 0:  // irregular: uneven cells, knobs of different size and place
-      return Polygon({{30, 36}, {112, 22}, {142, 82}, {118, 146}, {34, 132}},
-                     {K(1, 0.42, 1.0), K(-1, 0.6, 0.85), K(1, 0.55, 0.95), K(-1, 0.4, 1.05),
-                      K(1, 0.5, 0.8)});
+      path = Polygon(uneven, {K(1, 0.42, 1.0, false, u), K(-1, 0.6, 0.85, false, u),
+                              K(1, 0.55, 0.95, false, u), K(-1, 0.4, 1.05, false, u),
+                              K(1, 0.5, 0.8, false, u)});
+      break;
     case 1:  // irregular, even knobs
-      return Polygon({{30, 36}, {112, 22}, {142, 82}, {118, 146}, {34, 132}},
-                     {K(1), K(-1), K(1), K(-1), K(1, 0.5, 0.9)});
+      path = Polygon(uneven, {K(1, 0.5, 1, false, u), K(-1, 0.5, 1, false, u),
+                              K(1, 0.5, 1, false, u), K(-1, 0.5, 1, false, u),
+                              K(1, 0.5, 0.9, false, u)});
+      break;
     case 2:  // irregular, fancy knobs
-      return Polygon({{30, 36}, {112, 22}, {142, 82}, {118, 146}, {34, 132}},
-                     {K(1, 0.5, 1, true), K(-1, 0.5, 0.9, true), K(1, 0.5, 1, true),
-                      K(-1, 0.5, 1, true), K(1, 0.5, 0.85, true)});
+      path = Polygon(uneven, {K(1, 0.5, 1, true, u), K(-1, 0.5, 0.9, true, u),
+                              K(1, 0.5, 1, true, u), K(-1, 0.5, 1, true, u),
+                              K(1, 0.5, 0.85, true, u)});
+      break;
     case 3:  // artistic
-      return Heart();
+      path = Heart();
+      break;
     case 4:  // classic
-      return ClassicPiece(cell, {K(1), K(-1), K(1), K(-1)});
+      path = ClassicPiece(cell, {K(1, 0.5, 1, false, u), K(-1, 0.5, 1, false, u),
+                                 K(1, 0.5, 1, false, u), K(-1, 0.5, 1, false, u)});
+      break;
     case 5:  // classic, varied knobs
-      return ClassicPiece(cell,
-                          {K(1, 0.42, 1.1), K(-1, 0.58, 0.85), K(1, 0.55, 0.95), K(-1, 0.4, 1.1)});
+      path = ClassicPiece(cell, {K(1, 0.42, 1.1, false, u), K(-1, 0.58, 0.85, false, u),
+                                 K(1, 0.55, 0.95, false, u), K(-1, 0.4, 1.1, false, u)});
+      break;
     default:  // classic, fancy knobs
-      return ClassicPiece(cell, {K(1, 0.5, 1.05, true), K(-1, 0.5, 1, true),
-                                 K(1, 0.5, 1.05, true), K(-1, 0.5, 1, true)});
+      path = ClassicPiece(cell, {K(1, 0.5, 1.05, true, u), K(-1, 0.5, 1, true, u),
+                                 K(1, 0.5, 1.05, true, u), K(-1, 0.5, 1, true, u)});
+      break;
   }
+  // The cell becomes kShapeCellInMask pixels, centred in the mask; should a
+  // shape not fit at that scale it is made smaller, never cut off.
+  const QRectF box(2, 2, kShapeMaskW - 4, kShapeMaskH - 4);
+  const QRectF bounds = path.boundingRect();
+  double scale = static_cast<double>(kShapeCellInMask) / 128.0;
+  scale = std::min({scale, box.width() / bounds.width(), box.height() / bounds.height()});
+  QTransform fit;
+  fit.translate(kShapeMaskW / 2.0, kShapeMaskH / 2.0);
+  fit.scale(scale, scale);
+  fit.translate(-bounds.center().x(), -bounds.center().y());
+  return fit.map(path);
 }
 
 bool MakeShapeMasks(DIB_P& out) {

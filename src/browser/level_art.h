@@ -11,8 +11,12 @@
 
 namespace varlo {
 
-// Outline of shape style k (0..6) in a 164 x 168 box: a 128-pixel piece
-// centred, its knobs reaching into the margin.
+// Knob size of the shape outlines on a 128-pixel cell: a knob's head is
+// about this wide and reaches out about 1.3 times it, as on cut pieces.
+inline constexpr double kPieceKnobUnit = 26;
+
+// Outline of shape style k (0..6) in a 164 x 168 box: the piece's cell
+// kShapeCellInMask pixels wide, centred, its knobs whole in the margin.
 QPainterPath ShapeOutline(int k);
 
 // Seven masks side by side 165 pixels apart from x = 1, white inside.

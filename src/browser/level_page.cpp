@@ -59,14 +59,14 @@ LevelPage::~LevelPage() = default;
 void LevelPage::BuildArt() {
   MakeShapeMasks(shapeMasks_);
   MakeShapeTexture(shapeTexture_);
-  // The shape pictures are sample pieces at piece size 48.
+  // The shape pictures are sample pieces as large as the picture holds.
   DibCreate24(shapeStrip_, kShapeCount * kShapePicW, 2 * kShapePicH);
   DibFillRect(shapeStrip_, 0, 0, shapeStrip_.Width, shapeStrip_.Height, kShapeTransparent);
   const PiecePreviewArt art{&shapeMasks_, &shapeTexture_};
   DIB_P one;
   DibCreate24(one, kShapePicW, kShapePicH);
   for (int k = 0; k < kShapeCount; ++k) {
-    DrawPiecePreview(one, 48, k, art, face_);
+    DrawPiecePreview(one, 1000, k, art, face_);
     DibBlit(shapeStrip_, k * kShapePicW, 0, one, 0, 0, kShapePicW, kShapePicH);
   }
   MakeDisabledHalf(shapeStrip_, kShapeTransparent, face_);
@@ -81,7 +81,6 @@ void LevelPage::BuildArt() {
       for (int32_t x = 0; x < strip->Width; ++x)
         if (static_cast<uint32_t>(DibGetPixel(*strip, x, y)) == kWhite) DibSetPixel(*strip, x, y, face_);
   }
-  DibCreate24(piecePreview_, kShapeMaskW, kShapeMaskH);
 }
 
 void LevelPage::BuildControls() {
@@ -108,7 +107,7 @@ void LevelPage::BuildControls() {
   pPiecePreview_->setGeometry(10, 10, 184, 200);
   iPieceSize_ = new QLabel(pPiecePreview_);
   iPieceSize_->setObjectName("I_PieceSize");
-  iPieceSize_->setScaledContents(true);
+  iPieceSize_->setGeometry(pPiecePreview_->contentsRect());
   lPieceSize_ = Caption("L_PieceSize", pPieceSize_, QRect(10, 218, 184, 20));
   lPieceSize_->setFont(bold);
   sbPieceSize_ = new QSlider(Qt::Horizontal, pPieceSize_);
@@ -117,8 +116,18 @@ void LevelPage::BuildControls() {
   sbPieceSize_->setPageStep(1);
   sbPieceSize_->setTickPosition(QSlider::TicksBelow);
   sbPieceSize_->setTickInterval(1);
-  sbPieceSize_->setGeometry(10, 246, 184, 30);
+  sbPieceSize_->setGeometry(10, 242, 184, 30);
   connect(sbPieceSize_, &QSlider::valueChanged, this, &LevelPage::SB_PieceSizeChange);
+  // The slider runs from the most pieces on the left to the fewest on the
+  // right; each end says its count.
+  lMostPieces_ = new QLabel(pPieceSize_);
+  lMostPieces_->setObjectName("L_MostPieces");
+  lMostPieces_->setGeometry(8, 272, 94, 20);
+  lMostPieces_->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+  lFewestPieces_ = new QLabel(pPieceSize_);
+  lFewestPieces_->setObjectName("L_FewestPieces");
+  lFewestPieces_->setGeometry(102, 272, 94, 20);
+  lFewestPieces_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 
   // Shapes: two columns (four and three) 80 apart, rows 71 apart.
   pShapes_ = Panel("P_Shapes", content_, QRect(516, 8, 194, 318));
@@ -208,7 +217,9 @@ void LevelPage::ApplyTexts(const LANG_P& lang) {
   fitOn_ = T("FitOn");
   fitOff_ = T("FitOff");
   pieceNumTemplate_ = T("L_PieceNum");
+  pieceEndTemplate_ = T("L_PieceEnd");
   UpdateLabels();
+  UpdateSliderEnds();
 }
 
 void LevelPage::UpdateLabels() {
@@ -222,6 +233,26 @@ void LevelPage::UpdateLabels() {
   bSelMix_->Surround(iMix_[mix_]);
   bSelRotation_->setVisible(rotation_ != 0);
   bSelFitToScreen_->setVisible(fit_ != 0);
+  iRotation_->SetSwitch(rotation_);
+  iFitToScreen_->SetSwitch(fit_);
+  QFont f = lRotation_->font();
+  f.setBold(rotation_ != 0);
+  lRotation_->setFont(f);
+  f.setBold(fit_ != 0);
+  lFitToScreen_->setFont(f);
+}
+
+void LevelPage::UpdateSliderEnds() {
+  // Counted as the page counts the chosen level.
+  auto count = [&](int level) {
+    JIG_P at = jig_;
+    at.Level = level;
+    ApplyLevel(at, table_);
+    return QString::fromStdString(
+        LangFormat(pieceEndTemplate_.toStdString(), {LangArg(at.TotalTileNum)}));
+  };
+  lMostPieces_->setText(count(0));
+  lFewestPieces_->setText(count(kLevelCount - 1));
 }
 
 void LevelPage::SetLevelControls(const JIG_P& b) {
@@ -236,12 +267,14 @@ void LevelPage::SetLevelControls(const JIG_P& b) {
   shape_ = Clamp(b.ShapeStyle, 0, kShapeCount - 1);
   mix_ = b.SpreadOut ? 1 : 0;
   UpdateLabels();
+  UpdateSliderEnds();
 }
 
 bool LevelPage::EvaluateLevel(bool isPack) {
   isPack_ = isPack;
   if (isPack) EvaluateLevelCounts(jig_, table_);
   SetPieceCountText(jig_.TotalTileNum);
+  UpdateSliderEnds();
   ShowPiecePreview();
   return jig_.TotalTileNum <= kMaxPlayablePieces;
 }
@@ -254,9 +287,12 @@ void LevelPage::SetPieceCountText(int32_t count) {
 void LevelPage::ShowPiecePreview() {
   const int level = sbPieceSize_->value();
   const int32_t t = table_[static_cast<size_t>(level)].TileS;
+  // The sample fills its box: at its true size, or scaled down to fit.
+  const QRect box = pPiecePreview_->contentsRect();
+  iPieceSize_->setGeometry(box);
+  if (piecePreview_.Width != box.width() || piecePreview_.Height != box.height())
+    DibCreate24(piecePreview_, box.width(), box.height());
   DrawPiecePreview(piecePreview_, t, shape_, PiecePreviewArt{&shapeMasks_, &shapeTexture_}, face_);
-  const XRECT r = PiecePreviewBounds(pPiecePreview_->width(), pPiecePreview_->height(), t);
-  iPieceSize_->setGeometry(r.Left, r.Top, r.Width, r.Height);
   iPieceSize_->setPixmap(QPixmap::fromImage(DibToImage(piecePreview_)));
 }
 

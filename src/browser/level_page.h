@@ -68,6 +68,11 @@ class LevelPage : public QWidget {
   QLabel* PieceSizeLabel() const;
   QWidget* PiecePreviewImage() const;
   const DIB_P& PiecePreview() const { return piecePreview_; }
+  // The piece counts under the two ends of the slider.
+  QLabel* MostPiecesLabel() const { return lMostPieces_; }
+  QLabel* FewestPiecesLabel() const { return lFewestPieces_; }
+  ChoicePicture* RotationPicture() const { return iRotation_; }
+  ChoicePicture* FitToScreenPicture() const { return iFitToScreen_; }
 
  signals:
   // The OK button's enabled state after a change of choice.
@@ -81,6 +86,7 @@ class LevelPage : public QWidget {
   void BuildControls();
   void ShowPiecePreview();
   void UpdateLabels();
+  void UpdateSliderEnds();
   bool Locked() const { return isSavedGame_ && isSavedGame_(); }
 
   JIG_P& jig_;
@@ -94,7 +100,7 @@ class LevelPage : public QWidget {
   // Texts.
   std::array<QString, 7> shapeNames_;
   std::array<QString, 2> borderNames_, mixNames_;
-  QString rotateOn_, rotateOff_, fitOn_, fitOff_, mixCaption_, pieceNumTemplate_;
+  QString rotateOn_, rotateOff_, fitOn_, fitOff_, mixCaption_, pieceNumTemplate_, pieceEndTemplate_;
 
   // Pictures.
   DIB_P shapeMasks_, shapeTexture_, shapeStrip_, borderStrip_, mixStrip_, rotationStrip_, fitStrip_;
@@ -112,6 +118,8 @@ class LevelPage : public QWidget {
   QLabel* iPieceSize_ = nullptr;
   ClickLabel* lPieceSize_ = nullptr;
   QSlider* sbPieceSize_ = nullptr;
+  QLabel* lMostPieces_ = nullptr;
+  QLabel* lFewestPieces_ = nullptr;
   QFrame* pShapes_ = nullptr;
   ClickLabel* lShapes_ = nullptr;
   std::array<ChoicePicture*, 7> iShapes_{};

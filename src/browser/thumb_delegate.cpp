@@ -10,8 +10,9 @@ namespace {
 const QColor kSelectionColour(0, 128, 255);
 }
 
-QSize ThumbDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelIndex&) const {
-  return QSize(kListCellW, kListPictureH + option.fontMetrics.height() + 8);
+QSize ThumbDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const {
+  const int note = index.data(kNoteRole).isValid() ? option.fontMetrics.height() : 0;
+  return QSize(kListCellW, kListPictureH + option.fontMetrics.height() + note + 8);
 }
 
 void ThumbDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
@@ -25,7 +26,10 @@ void ThumbDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
     painter->drawRect(QRectF(r).adjusted(1, 1, -1, -1));
   }
   const int textH = option.fontMetrics.height();
-  const int top = r.top() + (r.height() - kListThumbH - textH - 5) / 2;
+  const QString note = index.data(kNoteRole).toString();
+  const bool hasNoteLine = index.data(kNoteRole).isValid();
+  const int linesH = textH * (hasNoteLine ? 2 : 1);
+  const int top = r.top() + (r.height() - kListThumbH - linesH - 5) / 2;
   int image = index.data(kImageIndexRole).toInt();
   if (!cache_ || image < 0 || image >= static_cast<int>(cache_->size())) image = 0;
   if (cache_ && !cache_->empty()) {
@@ -38,6 +42,12 @@ void ThumbDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
   painter->setFont(option.font);
   painter->drawText(QRect(r.left() + 6, top + kListThumbH + 6, r.width() - 12, textH),
                     Qt::AlignHCenter | Qt::AlignTop | Qt::TextSingleLine, caption);
+  if (!note.isEmpty()) {
+    painter->setPen(option.palette.color(QPalette::PlaceholderText));
+    painter->drawText(QRect(r.left() + 6, top + kListThumbH + 6 + textH, r.width() - 12, textH),
+                      Qt::AlignHCenter | Qt::AlignTop | Qt::TextSingleLine,
+                      option.fontMetrics.elidedText(note, Qt::ElideRight, r.width() - 12));
+  }
   painter->restore();
 }
 

@@ -10,9 +10,11 @@
 
 namespace varlo {
 
-// Base size of a shape mask (a piece size of 128 shows it one to one).
+// Size of a shape mask. The piece's cell spans kShapeCellInMask pixels of
+// it, its knobs reaching into the margin as far as a cut piece's do.
 inline constexpr int32_t kShapeMaskW = 164;
 inline constexpr int32_t kShapeMaskH = 168;
+inline constexpr int32_t kShapeCellInMask = 100;
 inline constexpr int32_t kShapeMaskPitch = 165;  // masks stand side by side, from x = 1
 inline constexpr int32_t kShapeCount = 7;
 
@@ -23,13 +25,15 @@ struct PiecePreviewArt {
   const DIB_P* Texture = nullptr;
 };
 
-// Draws shape k at piece size t into target (any size) on the face colour.
+// The scale a piece size t is drawn at in a targetW x targetH picture: its
+// true size (the cell t pixels wide), or smaller so the whole piece, knobs
+// included, fits.
+double PiecePreviewScale(int32_t targetW, int32_t targetH, int32_t t);
+
+// Draws shape k at piece size t into target (any size), centred on the face
+// colour, at PiecePreviewScale; the outline is smoothed against the face.
 void DrawPiecePreview(DIB_P& target, int32_t t, int32_t k, const PiecePreviewArt& art,
                       uint32_t face);
-
-// Where the preview picture stands in a panel of panelW x panelH: centred at
-// 164 x 168, or at the piece's true size (stretched) when that is larger.
-XRECT PiecePreviewBounds(int32_t panelW, int32_t panelH, int32_t t);
 
 // A choice strip's greyed lower half: the upper half copied down with every
 // pixel that is not the transparent colour mixed half and half with the

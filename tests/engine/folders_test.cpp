@@ -48,7 +48,9 @@ TEST(Folders, LinuxRolesWithoutUserDirsFile) {
   EXPECT_EQ(n.sMakerDir, h + "Documents/Tovak Games/");
   EXPECT_EQ(n.sUserDir, h + "Documents/Tovak Games/Varlo Jigsaw USA Edition/");
   EXPECT_EQ(n.sAppDataDir, h + ".local/share/Varlo Jigsaw USA Edition/");
-  EXPECT_EQ(n.sPicturesDir, inst) << "no pictures folder named: the installation folder";
+  // No pictures folder named and no ~/Pictures: the home folder, never the
+  // installation (the solved image's dialog opens there).
+  EXPECT_EQ(n.sPicturesDir, h);
   EXPECT_EQ(n.sTempDir, home.path() + "tmp/");
   EXPECT_EQ(n.sIniFile, n.sAppDataDir + "varlo.ini");
   EXPECT_EQ(n.sTempPic, n.sAppDataDir + "~ajtemp.bmp");
@@ -68,6 +70,16 @@ TEST(Folders, LinuxRolesWithoutUserDirsFile) {
   EXPECT_TRUE(fs::is_directory(n.sUserJigDir));
   EXPECT_TRUE(fs::is_directory(n.sSolveDir));
   EXPECT_TRUE(fs::is_directory(n.sAppDataDir));
+}
+
+TEST(Folders, PicturesFolderWithoutUserDirsFileIsTheHomePictures) {
+  TempHome home;
+  const std::string inst = MakeInstallation(home.path());
+  const std::string h = home.path() + "home/";
+  fs::create_directories(h + "Pictures");
+  FILE_NAMES n;
+  SetupFolders(n, inst);
+  EXPECT_EQ(n.sPicturesDir, h + "Pictures/");
 }
 
 TEST(Folders, UserDirsFileNamesDocumentsAndPictures) {

@@ -324,9 +324,9 @@ TEST(LangKeys, TheWindowsFindAllTheirTexts) {
        "MI_GameBkgPocket1 MI_GameBkgPocket2 MI_GameBkgPocket3 MI_GameBkgPocket4 "
        "MI_GameSelectAllPocket1 MI_GameSelectAllPocket2 MI_GameSelectAllPocket3 "
        "MI_GameSelectAllPocket4 Prog_OpenJig Prog_SaveSolve Prog_AutoSaveSolve "
-       "Prog_ChangeEmboss Q_SaveChanges Q_Gather MS_PaintError"},
+       "Prog_ChangeEmboss Q_SaveChanges Q_Gather MS_PaintError MS_CantOpenAddress"},
       {kLangLoadSave,
-       "L_Comment RotateOn RotateOff FitOn FitOff Mix Mix_Random Mix_Spreadout Shapes0 Shapes1 "
+       "L_PieceEnd L_NoSavedGames L_SavedNote L_Comment RotateOn RotateOff FitOn FitOff Mix Mix_Random Mix_Spreadout Shapes0 Shapes1 "
        "Shapes2 Shapes3 Shapes4 Shapes5 Shapes6 Borders0 Borders1 TS_Jigs TS_Games TS_Level "
        "L_FileNameCap PMI_JigsOpen PMI_JigsDel PMI_JigsDelAll PMI_GamesOpen PMI_GamesDel "
        "PMI_GamesDelAll B_Extra L_PieceNum Cap_Load Cap_Save B_Save B_Next B_Open "
@@ -365,6 +365,8 @@ TEST(LangKeys, TheWindowsFindAllTheirTexts) {
       {{kLangInfoForm, "l_unsolvednum"}, "d"},  {{kLangInfoForm, "l_solvedpercent"}, "d"},
       {{kLangDownload, "q_tryanotherdnsrc"}, "ss"}, {{kLangDownload, "ms_filenotfound"}, "s"},
       {{kLangDownload, "ms_somefailed"}, "d"},
+      {{kLangLoadSave, "l_pieceend"}, "d"},     {{kLangLoadSave, "l_savednote"}, "sd"},
+      {{kLangMainForm, "ms_cantopenaddress"}, "s"},
   };
   const auto english = LanguageTexts(kLangDir + "english.lng", nullptr);
   std::set<Key> known;

@@ -7,6 +7,8 @@
 
 #include "cut/level_table.h"
 #include "app/open_flow.h"
+#include "files/saved_game.h"
+#include "play/game_flags.h"
 #include "play/play_field.h"
 #include "support/small_pack.h"
 #include "support/fake_platform.h"
@@ -195,6 +197,47 @@ TEST_F(Flow, SaveAndResumeKeepsThePlayState) {
   AttachGame(other, *back);
   EXPECT_EQ(other.Options().Play.bClickToDrag, 1);  // the saved game's play options
   EXPECT_TRUE(other.GameOpen());
+}
+
+TEST_F(Flow, ResumeCountsItsStepsAndShowsTheProgressBeforeReading) {
+  struct Case {
+    bool rotate;
+    int32_t emboss, wood;
+    int32_t steps;
+  } cases[] = {{false, 0, 0, 5}, {false, 1, 2, 6}, {true, 0, 0, 11}, {true, 3, 0, 15}};
+  for (const Case& c : cases) {
+    CountingProgress made;
+    std::string error;
+    auto game = NewGame(Level(5, 10, c.rotate), made, &error);
+    ASSERT_TRUE(game) << error;
+    AttachGame(field, *game);
+    GameFlags flags;
+    SaveContext ctx;
+    ctx.SaveTemp = dir.path() + "varlo.svt";
+    ctx.AutoSave = dir.path() + "autosaved.sv1";
+    ctx.Flags = &flags;
+    const std::string saved = dir.path() + (c.rotate ? "turned.sv1" : "plain.sv1");
+    ASSERT_TRUE(SaveSession(saved, false, *game, field, ctx).Saved);
+
+    CountingProgress progress;
+    ASSERT_TRUE(ResumeSavedGame(saved, c.emboss, c.wood, "Prog_OpenJig", progress, &error)) << error;
+    EXPECT_EQ(progress.announced, c.steps) << c.rotate << c.emboss << c.wood;
+    EXPECT_EQ(progress.steps, c.steps) << c.rotate << c.emboss << c.wood;
+    EXPECT_EQ(ResumeProgressSteps(game->Jig.Jig, c.emboss, c.wood), c.steps);
+    EXPECT_EQ(progress.ends, 1);
+
+    // A file whose picture cannot be read: the panel was up while it was
+    // read, and is taken down again.
+    SolveRead head;
+    ASSERT_EQ(OpenSolve(saved, OpenMode::Preview, head, nullptr), OpenResult::Ok);
+    const std::string bytes = testing::ReadFile(saved);
+    const std::string cut = dir.path() + "cut.sv1";
+    testing::WriteFile(cut, bytes.substr(0, static_cast<size_t>(head.Jig.ThumbEnd[1]) + 200));
+    CountingProgress failed;
+    EXPECT_FALSE(ResumeSavedGame(cut, c.emboss, c.wood, "Prog_OpenJig", failed, &error));
+    EXPECT_EQ(failed.begins, 1);
+    EXPECT_EQ(failed.ends, 1);
+  }
 }
 
 TEST(OpenFlowSide, ResumedGameShowsTheSideEveryPieceLiesOn) {

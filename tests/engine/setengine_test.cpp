@@ -248,18 +248,59 @@ TEST(SetEngineMerge, UnknownLinesSurviveAWrite) {
 TEST(SetEngineFile, MissingOrOversizeFilesReadAsEmpty) {
   TempDir dir;
   SetEngine e = FromText("[A]");
-  e.SetLoad(dir.path() + "missing.ini");
+  // No file: nothing to lose by writing one.
+  EXPECT_TRUE(e.SetLoad(dir.path() + "missing.ini"));
   EXPECT_TRUE(e.lines().empty());
 
+  // Something is there that was not read: it must not be written over.
   std::filesystem::create_directory(dir.path() + "folder.ini");
-  e.SetLoad(dir.path() + "folder.ini");
+  EXPECT_FALSE(e.SetLoad(dir.path() + "folder.ini"));
   EXPECT_TRUE(e.lines().empty());
 
   const std::string big = dir.path() + "big.ini";
   WriteFile(big, "[Main]\r\n   <Sound> 0\r\n" + std::string(kMaxSettingsFileBytes, '\n'));
-  e.SetLoad(big);
+  EXPECT_FALSE(e.SetLoad(big));
   EXPECT_TRUE(e.lines().empty());
   EXPECT_TRUE(e.SetReadBool("Main", "Sound", kNoKey, true));
+
+  const std::string fits = dir.path() + "fits.ini";
+  WriteFile(fits, "[Main]\r\n   <Sound> 0\r\n");
+  EXPECT_TRUE(e.SetLoad(fits));
+  EXPECT_FALSE(e.SetReadBool("Main", "Sound", kNoKey, true));
+}
+
+TEST(SetEngineFile, ByteOrderMarkIsNotPartOfTheFirstLineAndIsKept) {
+  struct Case {
+    std::string text;
+    bool sound;  // what the first section's group reads
+  };
+  const Case cases[] = {
+      {"\xEF\xBB\xBF[Main]\r\n   <Sound> 0\r\n", false},
+      {"\xEF\xBB\xBF[Main]\n<Sound> 0", false},
+      {"\xEF\xBB\xBF   [Main]\r\n<Sound> 0\r\n", false},
+      // Only a mark at the very start is one.
+      {"\xEF\xBB[Main]\r\n   <Sound> 0\r\n", true},
+      {"\r\n\xEF\xBB\xBF[Main]\r\n   <Sound> 0\r\n", true},
+  };
+  TempDir dir;
+  const std::string path = dir.path() + "varlo.ini";
+  for (const Case& c : cases) {
+    WriteFile(path, c.text);
+    SetEngine e;
+    ASSERT_TRUE(e.SetLoad(path));
+    EXPECT_EQ(e.SetReadBool("Main", "Sound", kNoKey, true), c.sound) << c.text;
+  }
+
+  // Writing keeps the mark and does not add a second section.
+  WriteFile(path, "\xEF\xBB\xBF[Main]\r\n   <Sound> 0\r\n");
+  SetEngine e;
+  ASSERT_TRUE(e.SetLoad(path));
+  e.SetWriteBool("Main", "Sound", kNoKey, true);
+  ASSERT_TRUE(e.SetSave(path));
+  EXPECT_EQ(ReadFile(path), "\xEF\xBB\xBF[Main]\r\n   <Sound> 1\r\n");
+  // A loaded text without a mark is written without one.
+  e = FromText("[Main]");
+  EXPECT_EQ(e.Text(), "[Main]\r\n");
 }
 
 class SetEngineSafeSave : public ::testing::Test {

@@ -232,6 +232,37 @@ TEST_F(SettingsTest, SavingKeepsUnknownAndStaleLines) {
   EXPECT_EQ(Load().Recent.Count, 0);
 }
 
+TEST_F(SettingsTest, ByteOrderMarkedFileReadsItsFirstSection) {
+  WriteIni("\xEF\xBB\xBF[Main]\r\n   <DefJigP>\r\n      Level=11\r\n   <Sound> 0\r\n");
+  const SETTINGS_P s = Load();
+  EXPECT_EQ(s.DefJig.Level, 11);
+  EXPECT_EQ(s.bSoundPlay, 0);
+}
+
+TEST_F(SettingsTest, FileThatCouldNotBeReadWholeIsNeverRewritten) {
+  // Over the size limit: read as the defaults, and left as it is at close.
+  const std::string big = "[Main]\r\n   <Sound> 0\r\n[Mine]\r\n   <Keep> me\r\n" +
+                          std::string(kMaxSettingsFileBytes, ';') + "\r\n";
+  WriteIni(big);
+  SETTINGS_P s = Load();
+  EXPECT_EQ(s, DefaultSettings(names_));
+  std::string error;
+  EXPECT_FALSE(SaveSettings(s, names_, &error));
+  EXPECT_FALSE(error.empty());
+  EXPECT_EQ(ReadFile(names_.sIniFile), big);
+
+  // A folder where the file should be is not replaced either.
+  std::filesystem::remove(names_.sIniFile);
+  std::filesystem::create_directory(names_.sIniFile);
+  EXPECT_FALSE(SaveSettings(s, names_));
+  EXPECT_TRUE(std::filesystem::is_directory(names_.sIniFile));
+
+  // No file at all is written afresh.
+  std::filesystem::remove(names_.sIniFile);
+  EXPECT_TRUE(SaveSettings(s, names_));
+  EXPECT_EQ(Load(), s);
+}
+
 TEST_F(SettingsTest, SaveReportsAnUnwritableFolder) {
   names_.sIniFile = dir_.path() + "no such folder/varlo.ini";
   std::string error;

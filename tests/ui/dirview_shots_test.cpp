@@ -10,12 +10,14 @@
 #include <QTabWidget>
 #include <QTimer>
 #include <QtTest>
+#include <cstdio>
 #include <cstdlib>
 #include <memory>
 
 #include "app/folders.h"
 #include "browser/dirview.h"
 #include "browser/level_page.h"
+#include "cut/level_table.h"
 #include "play/game_flags.h"
 #include "support/temp_home.h"
 #include "support/ui_fixtures.h"
@@ -37,7 +39,11 @@ void DirViewShots::shots() {
   testing::TempHome home;
   FILE_NAMES names;
   SetupFolders(names, install);
-  uitest::WriteSavedGame(names.sSolveDir + "Half Done.sv1", "Harbour", 8, 6);
+  // Saved games at different stages, one with a name the tile cuts short.
+  uitest::WriteSavedGame(names.sSolveDir + "Half Done.sv1", "Harbour", 8, 6, 24);
+  uitest::WriteSavedGame(names.sSolveDir + "Evening at the harbour with all the boats.sv1", "Harbour",
+                         6, 4, 6, 0x8A5A2E);
+  uitest::WriteSavedGame(names.sSolveDir + "autosaved.sv1", "Meadow", 5, 4, 0, 0x3C8C4A);
   LANG_P lang;
   uitest::ScriptedBoxes boxes;
   Platform platform;
@@ -79,6 +85,29 @@ void DirViewShots::shots() {
   shoot("open-level-saved-game.png");
   dlg.Pages()->setCurrentIndex(1);
   shoot("open-games.png");
+
+  // The level page of a pack at the fewest and at the most pieces.
+  dlg.Pages()->setCurrentIndex(0);
+  dlg.JigsList()->setCurrentRow(0);
+  dlg.LV_JigsClick(dlg.JigsList());
+  dlg.Pages()->setCurrentIndex(2);
+  LevelPage* page = dlg.Level();
+  page->ShapeMouseDown(4);
+  page->PieceSizeSlider()->setValue(kLevelCount - 1);
+  std::printf("fewest pieces: %d\n", dlg.BrowserJig().TotalTileNum);
+  shoot("open-level-fewest.png");
+  page->PieceSizeSlider()->setValue(0);
+  std::printf("most pieces: %d\n", dlg.BrowserJig().TotalTileNum);
+  shoot("open-level-most.png");
+
+  // The save mode: the name box and the saved games, at its own size.
+  dlg.hide();
+  names.bJigLoaded = 1;
+  names.sSolve = names.sSolveDir + "Half Done.sv1";
+  dlg.SetMode(TF_DirView::kSave);
+  dlg.show();
+  QTRY_VERIFY_WITH_TIMEOUT(!dlg.ThumbTimer()->isActive(), 20000);
+  shoot("save.png");
 }
 
 QTEST_MAIN(DirViewShots)

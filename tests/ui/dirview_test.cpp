@@ -3,6 +3,8 @@
 // files, deleting with its questions, the level page against the engine's
 // level table, and the save mode's name checks.
 #include <QApplication>
+#include <QFileInfo>
+#include <QLocale>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -11,12 +13,19 @@
 #include <QTabWidget>
 #include <QTimer>
 #include <QtTest>
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdlib>
 #include <filesystem>
 #include <memory>
 
 #include "app/folders.h"
 #include "browser/dirview.h"
+#include "browser/choice_widgets.h"
+#include "browser/level_art.h"
 #include "browser/level_page.h"
+#include "cut/piece_preview.h"
 #include "cut/level_table.h"
 #include "play/game_flags.h"
 #include "support/temp_home.h"
@@ -115,6 +124,11 @@ class DirViewTest : public QObject {
   void okLeadsThroughTheLevelPage();
   void saveModeNameChecks();
   void seedPanelOnCtrlClick();
+  void savedGamesListFollowsItsFiles();
+  void shapeMasksHaveWholeKnobsOfACutPiece();
+  void samplePieceIsTrueSizeOrScaledToFit();
+  void sliderEndsAndSwitchesSayWhatTheyDo();
+  void saveDialogIsSizedToItsContent();
 };
 
 void DirViewTest::listsOfAFreshInstallationAndThumbnailsInSlices() {
@@ -335,14 +349,6 @@ void DirViewTest::levelPageCountsAsTheLevelTable() {
   LevelTable t;
   EvaluateLevelCounts(fitted, t);
   QCOMPARE(b.TotalTileNum, fitted.TotalTileNum);
-
-  // The sample piece: 164 x 168 up to a piece size of 128, larger above.
-  const int tile = page->Table()[13].TileS;
-  const QWidget* img = page->PiecePreviewImage();
-  if (tile > 128)
-    QCOMPARE(img->size(), QSize(tile * 164 / 128, tile * 168 / 128));
-  page->PieceSizeSlider()->setValue(0);
-  QCOMPARE(img->size(), QSize(164, 168));
 }
 
 void DirViewTest::savedGameShowsItsLevelLocked() {
@@ -469,6 +475,230 @@ void DirViewTest::seedPanelOnCtrlClick() {
   QCOMPARE(g.dlg->SeedText(), std::string("4242"));
   g.dlg->P_ButBarMouseDown(Qt::ControlModifier);
   QCOMPARE(g.dlg->SeedText(), std::string());
+}
+
+void DirViewTest::savedGamesListFollowsItsFiles() {
+  Game g;
+  // No saved game yet: the list says so.
+  g.Open();
+  g.WaitForThumbs();
+  QCOMPARE(g.dlg->GamesList()->count(), 0);
+  QVERIFY(g.dlg->EmptyGamesLabel()->isVisibleTo(g.dlg->GamesList()));
+  QVERIFY(g.dlg->EmptyGamesLabel()->text().startsWith("No saved games yet"));
+  g.dlg->hide();
+
+  const std::string evening = g.names.sSolveDir + "Evening.sv1";
+  const QString longName = "The harbour at dusk with every boat of the regatta";
+  uitest::WriteSavedGame(evening, "Meadow", 6, 4);
+  uitest::WriteSavedGame(g.names.sSolveDir + longName.toStdString() + ".sv1", "Alps");
+  g.Open();
+  g.WaitForThumbs();
+  QVERIFY(!g.dlg->EmptyGamesLabel()->isVisibleTo(g.dlg->GamesList()));
+  QListWidgetItem* item = g.Item(g.dlg->GamesList(), "Evening");
+  QVERIFY(item);
+  // Under the name: the save date and the solved share (nothing joined).
+  const QString date = QLocale().toString(
+      QFileInfo(QString::fromStdString(evening)).lastModified().date(), QLocale::ShortFormat);
+  QCOMPARE(g.dlg->ItemNote(item), date + " · 0% solved");
+  // Only a name the cell cuts short has a tooltip, with the whole name.
+  QVERIFY(item->toolTip().isEmpty());
+  QCOMPARE(g.Item(g.dlg->GamesList(), longName)->toolTip(), longName);
+
+  // The game is saved again (half joined, another picture): the next
+  // showing reads that file again, and only that file.
+  const int index = g.dlg->ItemImageIndex(item);
+  const QImage before = g.dlg->CachedThumbs()[static_cast<size_t>(index)];
+  const int reads = g.dlg->ThumbReads();
+  g.dlg->hide();
+  // Another game of the same size under the same name (as the autosave
+  // file gets): only the modification time tells.
+  fs::remove(evening);
+  uitest::WriteSavedGame(evening, "Meadow", 6, 4, 12, 0x208020);
+  fs::last_write_time(evening, fs::last_write_time(evening) + std::chrono::seconds(90));
+  g.Open();
+  g.WaitForThumbs();
+  QCOMPARE(g.dlg->ThumbReads(), reads + 1);
+  item = g.Item(g.dlg->GamesList(), "Evening");
+  QCOMPARE(g.dlg->ItemImageIndex(item), index);
+  QVERIFY(g.dlg->CachedThumbs()[static_cast<size_t>(index)] != before);
+  const QString later = QLocale().toString(
+      QFileInfo(QString::fromStdString(evening)).lastModified().date(), QLocale::ShortFormat);
+  QCOMPARE(g.dlg->ItemNote(item), later + " · 50% solved");
+
+  // Unchanged files come from the cache.
+  g.dlg->hide();
+  g.Open();
+  g.WaitForThumbs();
+  QCOMPARE(g.dlg->ThumbReads(), reads + 1);
+}
+
+void DirViewTest::saveDialogIsSizedToItsContent() {
+  Game g;
+  uitest::WriteSavedGame(g.names.sSolveDir + "Evening.sv1", "Meadow");
+  g.Open();
+  const QSize openSize = g.dlg->size();
+  g.dlg->hide();
+  g.names.bJigLoaded = 1;
+  g.names.sJig = g.names.sUserJigDir + "Meadow.ast";
+  g.dlg->SetMode(TF_DirView::kSave);
+  g.dlg->show();
+  // Four tiles across and two rows, not the open dialog's size.
+  const QSize grid = g.dlg->GamesList()->gridSize();
+  QVERIFY2(g.dlg->width() < openSize.width(),
+           qPrintable(QString("save %1 wide, open %2").arg(g.dlg->width()).arg(openSize.width())));
+  QVERIFY(g.dlg->width() >= 4 * grid.width());
+  QVERIFY(g.dlg->height() >= 2 * grid.height());
+  QVERIFY(g.dlg->height() <= openSize.height());
+  g.dlg->hide();
+  g.Open();
+  QCOMPARE(g.dlg->size(), openSize);
+}
+
+// Columns of a picture holding a pixel unlike the background colour of its
+// top-left corner: first and last, -1 when none.
+std::pair<int, int> DrawnColumns(const DIB_P& pic, int x0 = 0, int w = -1, int level = 40) {
+  if (w < 0) w = pic.Width;
+  const uint8_t* bg = DibPixel(pic, x0, 0);
+  const uint8_t b0 = bg[0], b1 = bg[1], b2 = bg[2];
+  int first = -1, last = -1;
+  for (int x = 0; x < w; ++x)
+    for (int y = 0; y < pic.Height; ++y) {
+      const uint8_t* p = DibPixel(pic, x0 + x, y);
+      if (std::abs(p[0] - b0) > level || std::abs(p[1] - b1) > level || std::abs(p[2] - b2) > level) {
+        if (first < 0) first = x;
+        last = x;
+        break;
+      }
+    }
+  return {first, last};
+}
+
+void DirViewTest::shapeMasksHaveWholeKnobsOfACutPiece() {
+  DIB_P masks;
+  QVERIFY(MakeShapeMasks(masks));
+  auto white = [&](int k, int x, int y) {
+    return DibPixel(masks, k * kShapeMaskPitch + 1 + x, y)[0] >= 128;
+  };
+  // No shape touches the edge of its mask: nothing of it is cut off.
+  for (int k = 0; k < kShapeCount; ++k) {
+    for (int x = 0; x < kShapeMaskW; ++x)
+      QVERIFY2(!white(k, x, 0) && !white(k, x, kShapeMaskH - 1), qPrintable(QString("shape %1").arg(k)));
+    for (int y = 0; y < kShapeMaskH; ++y)
+      QVERIFY2(!white(k, 0, y) && !white(k, kShapeMaskW - 1, y), qPrintable(QString("shape %1").arg(k)));
+  }
+  // The classic piece: holes left and right, knobs up and down. Its width
+  // is the cell; the knobs reach out about a quarter of it and their heads
+  // are a fifth of it wide, as on the pieces the cut makes.
+  const int k = 4;
+  int left = kShapeMaskW, right = -1, top = kShapeMaskH, bottom = -1;
+  for (int y = 0; y < kShapeMaskH; ++y)
+    for (int x = 0; x < kShapeMaskW; ++x)
+      if (white(k, x, y)) {
+        left = std::min(left, x), right = std::max(right, x);
+        top = std::min(top, y), bottom = std::max(bottom, y);
+      }
+  const int cell = right - left + 1;
+  QVERIFY2(std::abs(cell - kShapeCellInMask) <= 2, qPrintable(QString("cell %1").arg(cell)));
+  const double reach = ((bottom - top + 1) - cell) / 2.0;
+  QVERIFY2(reach >= 0.2 * cell && reach <= 0.32 * cell, qPrintable(QString("reach %1").arg(reach)));
+  int head = 0;
+  for (int y = top; y < top + reach; ++y) {
+    int run = 0;
+    for (int x = left; x <= right; ++x)
+      if (white(k, x, y)) head = std::max(head, ++run);
+      else run = 0;
+  }
+  QVERIFY2(head >= 0.18 * cell, qPrintable(QString("knob head %1 of a %2 cell").arg(head).arg(cell)));
+  // Its neck, between the head and the cell, is not a thin stalk.
+  std::vector<int> widths;
+  for (int y = top; y < top + reach; ++y) {
+    int n = 0;
+    for (int x = left; x <= right; ++x) n += white(k, x, y) ? 1 : 0;
+    widths.push_back(n);
+  }
+  const auto widest = std::max_element(widths.begin(), widths.end());
+  const auto stem = std::max(widest + 1, widths.end() - 2);  // the flare into the cell aside
+  const int neck = *std::min_element(widest, stem);
+  QVERIFY2(neck >= 0.45 * *widest, qPrintable(QString("neck %1 under a head of %2").arg(neck).arg(*widest)));
+}
+
+void DirViewTest::samplePieceIsTrueSizeOrScaledToFit() {
+  Game g;
+  g.Open();
+  g.Click(g.dlg->JigsList(), "Harbour");
+  LevelPage* page = g.dlg->Level();
+  page->ShapeMouseDown(4);
+  const QWidget* img = page->PiecePreviewImage();
+  bool scaled = false, trueSize = false;
+  for (int level = 0; level < kLevelCount; ++level) {
+    page->PieceSizeSlider()->setValue(level);
+    const QString at = QString("level %1").arg(level);
+    // The sample lies inside its sunken box at every piece size.
+    QVERIFY2(img->parentWidget()->contentsRect().contains(img->geometry()), qPrintable(at));
+    const DIB_P& pic = page->PiecePreview();
+    QCOMPARE(QSize(pic.Width, pic.Height), img->size());
+    const auto [first, last] = DrawnColumns(pic);
+    QVERIFY2(first > 0 && last < pic.Width - 1, qPrintable(at + " touches its box"));
+    // The classic piece's cell is as wide as a piece of the game, or as the
+    // box allows for its knobs.
+    const int32_t t = page->Table()[static_cast<size_t>(level)].TileS;
+    const double f = PiecePreviewScale(pic.Width, pic.Height, t);
+    const int expected = static_cast<int>(std::lround(kShapeCellInMask * f));
+    QVERIFY2(std::abs((last - first + 1) - expected) <= 2,
+             qPrintable(at + QString(": %1 wide, %2 expected").arg(last - first + 1).arg(expected)));
+    if (t * kShapeMaskW <= pic.Width * kShapeCellInMask && t * kShapeMaskH <= pic.Height * kShapeCellInMask) {
+      QVERIFY2(std::abs((last - first + 1) - t) <= 2, qPrintable(at + " not at its true size"));
+      trueSize = true;
+    } else {
+      scaled = true;
+    }
+  }
+  // The fewest pieces need the scaling, the most show the true size.
+  QVERIFY(scaled);
+  QVERIFY(trueSize);
+}
+
+void DirViewTest::sliderEndsAndSwitchesSayWhatTheyDo() {
+  Game g;
+  g.Open();
+  g.Click(g.dlg->JigsList(), "Harbour");
+  LevelPage* page = g.dlg->Level();
+  // Each end of the slider shows the count the page shows at that end, for
+  // every shape and border.
+  for (int shape : {0, 3, 4})
+    for (int border : {0, 1}) {
+      page->ShapeMouseDown(shape);
+      page->BorderMouseDown(border);
+      const QString ends = page->MostPiecesLabel()->text() + " / " + page->FewestPiecesLabel()->text();
+      for (int level : {0, kLevelCount - 1}) {
+        page->PieceSizeSlider()->setValue(level);
+        const QString count = QString("%1 pieces").arg(g.dlg->BrowserJig().TotalTileNum);
+        QCOMPARE(level == 0 ? page->MostPiecesLabel()->text() : page->FewestPiecesLabel()->text(), count);
+      }
+      // Moving the slider does not change what the ends say.
+      QCOMPARE(page->MostPiecesLabel()->text() + " / " + page->FewestPiecesLabel()->text(), ends);
+      QVERIFY(page->MostPiecesLabel()->isVisibleTo(page));
+    }
+
+  // Rotation and fit to screen look plainly different on and off.
+  for (ChoicePicture* pic : {page->RotationPicture(), page->FitToScreenPicture()}) {
+    auto toggle = [&] {
+      pic == page->RotationPicture() ? page->I_RotationMouseDown() : page->I_FitToScreenMouseDown();
+    };
+    const int before = pic->Switch();
+    QVERIFY(before == 0 || before == 1);
+    const QImage first = pic->grab().toImage();
+    toggle();
+    QCOMPARE(pic->Switch(), 1 - before);
+    const QImage second = pic->grab().toImage();
+    int changed = 0;
+    for (int y = 0; y < first.height(); ++y)
+      for (int x = 0; x < first.width(); ++x)
+        if (first.pixel(x, y) != second.pixel(x, y)) ++changed;
+    QVERIFY2(changed > first.width() * first.height() / 4, qPrintable(QString("%1 pixels").arg(changed)));
+    toggle();
+    QCOMPARE(pic->grab().toImage(), first);
+  }
 }
 
 QTEST_MAIN(DirViewTest)

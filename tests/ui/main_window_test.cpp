@@ -5,6 +5,8 @@
 #include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QScreen>
+#include <QUrl>
+#include <QWindow>
 #include <QtTest>
 #include <ctime>
 #include <filesystem>
@@ -351,8 +353,21 @@ class MainWindowTest : public QObject {
     m.RunMenuItem(Command::FullScreen);
     QVERIFY(!m.IsFullScreen());
     QVERIFY(!m.Toolbar()->ButtonVisible(kBiClose));
-    QTRY_COMPARE(m.geometry().size(), work.size());
+    // Back with its frame on the work area.
+    QTRY_COMPARE(m.frameGeometry(), work);
     QVERIFY(m.Field().GameOpen());
+  }
+
+  void frameFitsTheWorkArea() {
+    Session s;
+    TF_Main& m = *s.main;
+    const QRect work = QGuiApplication::primaryScreen()->availableGeometry();
+    // The platform frames the window as a window manager does; the frame,
+    // title bar included, lies on the work area, not above or beside it.
+    QVERIFY(m.windowHandle());
+    QVERIFY(!m.windowHandle()->frameMargins().isNull());
+    QTRY_COMPARE(m.frameGeometry(), work);
+    QCOMPARE(m.FieldH(), m.height() - kToolbarHeight);
   }
 
   void windowFollowsTheWorkArea() {
@@ -364,8 +379,8 @@ class MainWindowTest : public QObject {
     // shrink, and every piece stays on the field.
     const QRect smaller(work.x(), work.y(), work.width(), work.height() - 120);
     m.WorkAreaChanged(smaller);
-    QCOMPARE(m.geometry(), smaller);
-    QCOMPARE(m.FieldH(), smaller.height() - kToolbarHeight);
+    QCOMPARE(m.frameGeometry(), smaller);
+    QCOMPARE(m.FieldH(), m.height() - kToolbarHeight);
     QCOMPARE(m.Field().FieldHeight(), m.FieldH());
     const Jigsaw& jig = *m.Field().Game();
     for (int32_t i = 0; i < PieceCount(jig); ++i) {
@@ -401,6 +416,49 @@ class MainWindowTest : public QObject {
     QVERIFY(m.close());
     QVERIFY(fs::exists(m.Names().sIniFile));
     QVERIFY(!fs::exists(m.Names().sSolveDir + "mine.sv1"));
+  }
+
+  void helpMenuHomePages() {
+    // A desktop that records the addresses and may have no browser.
+    struct Browser : Desktop {
+      std::vector<std::string> opened;
+      bool works = true;
+      bool OpenUrl(const std::string& url) override {
+        opened.push_back(url);
+        return works;
+      }
+      bool OpenFile(const std::string&) override { return works; }
+      bool ShowHelpTopic(const std::string&, const std::string&) override { return works; }
+    } browser;
+    Session s;
+    TF_Main& m = *s.main;
+    m.Plat().platform().Shell = &browser;
+    // The product item is captioned with the product's name.
+    QCOMPARE(m.Action("MI_HelpProductHomePage")->text(), QString("Varlo Jigsaw Home Page"));
+
+    // The configured pages; the default ones are pages of the installation.
+    const QString home = QUrl::fromLocalFile(QString::fromStdString(m.Names().sExeDir + "home.html")).toString();
+    struct Case {
+      const char* item;
+      QString address;
+    } cases[] = {{"MI_HelpHomePage", home}, {"MI_HelpProductHomePage", home + "#varlo-jigsaw"}};
+    for (const Case& c : cases) {
+      browser.opened.clear();
+      s.boxes.shown.clear();
+      browser.works = true;
+      m.RunMenuItem(c.item);
+      QCOMPARE(browser.opened.size(), size_t(1));
+      QCOMPARE(QString::fromStdString(browser.opened[0]), c.address);
+      QVERIFY(s.boxes.shown.empty());
+      // Without a browser a message tells the address.
+      browser.works = false;
+      m.RunMenuItem(c.item);
+      QCOMPARE(s.boxes.shown.size(), size_t(1));
+      QVERIFY2(QString::fromStdString(s.boxes.shown[0].Text).contains(c.address),
+               s.boxes.shown[0].Text.c_str());
+    }
+    // The page that ships with the game is there to be opened.
+    QVERIFY(fs::exists(std::string(VARLO_SOURCE_DIR) + "/data/home.html"));
   }
 };
 

@@ -11,6 +11,8 @@
 #include <QLocale>
 #include <QMenu>
 #include <QScreen>
+#include <QUrl>
+#include <QWindow>
 #include <QWheelEvent>
 #include <filesystem>
 
@@ -60,7 +62,15 @@ std::string LowerExt(const std::string& path) {
   return e;
 }
 
-constexpr const char* kMakerHomes[] = {"https://www.tovakgames.example", "https://download.tovakgames.example"};
+// The two home pages of the Help menu, set once when the game is configured
+// (VARLO_HOME_URL, VARLO_PRODUCT_URL). An address without a scheme names a
+// page of the installation folder.
+#ifndef VARLO_HOME_URL
+#define VARLO_HOME_URL "home.html"
+#endif
+#ifndef VARLO_PRODUCT_URL
+#define VARLO_PRODUCT_URL "home.html#varlo-jigsaw"
+#endif
 
 // The toolbar buttons that follow the game commands.
 constexpr int32_t kGameButtons[] = {kBiSave, kBiBkgAll, kBiBkgCur, kBiWin1, kBiWin2, kBiThumb, kBiInfo,
@@ -107,7 +117,7 @@ TF_Main::TF_Main(const std::string& installDir, QWidget* parent) : QWidget(paren
 
   // The window fills the desktop's work area, and follows it.
   if (QScreen* screen = QGuiApplication::primaryScreen()) {
-    setGeometry(screen->availableGeometry());
+    setGeometry(ClientRectOnWorkArea(screen->availableGeometry()));
     connect(screen, &QScreen::availableGeometryChanged, this, [this](const QRect& a) { WorkAreaChanged(a); });
   }
   toolbar_->setGeometry(0, 0, width(), kToolbarHeight);
@@ -125,6 +135,8 @@ TF_Main::TF_Main(const std::string& installDir, QWidget* parent) : QWidget(paren
   connect(&tAutoSave_, &QTimer::timeout, this, [this] { T_AutoSaveTimer(); });
   tStar_.setSingleShot(true);
   connect(&tStar_, &QTimer::timeout, this, [this] { PresentField(); });
+  frameWatch_.setInterval(50);
+  connect(&frameWatch_, &QTimer::timeout, this, [this] { WatchFrame(); });
 
   RunJigsawDialog = [this](bool save, const std::string& path) { return RunDirView(save, path); };
   field_->RequestFullRedraw();
@@ -188,7 +200,10 @@ void TF_Main::BuildMenu() {
 }
 
 std::string TF_Main::MenuCaption(const std::string& item) const {
-  const std::string t = Text(kLangMainForm, item.c_str());
+  // The product's home page item is captioned with the product's name.
+  const char* key = item == "MI_HelpProductHomePage" ? "MI_HelpVarloHomePage" : item.c_str();
+  const std::string t = Text(kLangMainForm, key);
+  if (t != key) return t;
   if (t != item) return t;
   const MenuItem* m = menu_.Find(item);
   return m ? m->Caption : item;
@@ -519,11 +534,49 @@ void TF_Main::FormResize() {
   fieldView_->update();
 }
 
+QRect TF_Main::ClientRectOnWorkArea(const QRect& area) {
+  // The window manager's frame (title bar and borders) must fit too; its
+  // size is known once the window is shown, and followed when it changes.
+  const QWindow* w = windowHandle();
+  fittedFrame_ = w ? w->frameMargins() : QMargins();
+  return area.marginsRemoved(fittedFrame_);
+}
+
+void TF_Main::showEvent(QShowEvent* e) {
+  QWidget::showEvent(e);
+  // A window manager frames the window a moment after it is shown, and the
+  // client does not move when it does: look for the frame for two seconds.
+  frameWatchTicks_ = 0;
+  if (!fullScreen_) frameWatch_.start();
+}
+
+void TF_Main::WatchFrame() {
+  const QWindow* w = windowHandle();
+  if (fullScreen_ || !w || ++frameWatchTicks_ > 40) {
+    frameWatch_.stop();
+    return;
+  }
+  if (w->frameMargins() == fittedFrame_ || switching_) return;
+  frameWatch_.stop();
+  if (QScreen* s = screen() ? screen() : QGuiApplication::primaryScreen())
+    WorkAreaChanged(s->availableGeometry());
+}
+
+void TF_Main::moveEvent(QMoveEvent* e) {
+  QWidget::moveEvent(e);
+  const QWindow* w = windowHandle();
+  if (fullScreen_ || switching_ || !w || w->frameMargins() == fittedFrame_) return;
+  if (QScreen* s = screen() ? screen() : QGuiApplication::primaryScreen())
+    WorkAreaChanged(s->availableGeometry());
+}
+
 void TF_Main::WorkAreaChanged(const QRect& area) {
-  if (fullScreen_ || isMinimized() || area.isEmpty() || area == geometry()) return;
+  if (fullScreen_ || isMinimized() || area.isEmpty()) return;
+  const QRect client = ClientRectOnWorkArea(area);
+  if (client == geometry()) return;
   const int32_t w0 = fieldW_, h0 = fieldH_;
   switching_ = true;
-  setGeometry(area);
+  setGeometry(client);
   toolbar_->setGeometry(0, 0, width(), kToolbarHeight);
   fieldView_->setGeometry(0, kToolbarHeight, width(), std::max(0, height() - kToolbarHeight));
   ComputeFieldSize();
@@ -556,7 +609,7 @@ void TF_Main::MI_FullScreenClick() {
     setWindowFlags(windowFlags() & ~Qt::FramelessWindowHint);
     showNormal();
     // Back onto the work area, not onto the bounds before full screen.
-    if (s) setGeometry(s->availableGeometry());
+    if (s) setGeometry(ClientRectOnWorkArea(s->availableGeometry()));
     show();
   }
   toolbar_->setGeometry(0, 0, width(), kToolbarHeight);
@@ -589,10 +642,22 @@ void TF_Main::MI_HelpContClick() {
   if (qt_->platform().Shell) qt_->platform().Shell->ShowHelpTopic(names_.sHelpFile, "cont-usa.htm");
 }
 
+std::string TF_Main::HomePageAddress(bool product) const {
+  const std::string configured = product ? VARLO_PRODUCT_URL : VARLO_HOME_URL;
+  if (configured.find("://") != std::string::npos) return configured;
+  return QUrl::fromLocalFile(QString::fromStdString(names_.sExeDir))
+      .resolved(QUrl(QString::fromStdString(configured)))
+      .toString()
+      .toStdString();
+}
+
 void TF_Main::MI_HelpHomePageClick(bool product) {
-  if (!qt_->platform().Shell) return;
-  for (const char* home : kMakerHomes)
-    qt_->platform().Shell->OpenUrl(std::string(home) + "/" + (product ? "varlo-usa.htm" : ""));
+  const std::string address = HomePageAddress(product);
+  const Platform& plat = qt_->platform();
+  // Without a browser the player at least learns where the page is.
+  if (!plat.Shell || !plat.Shell->OpenUrl(address))
+    MsgBox(plat, LangFormat(Text(kLangMainForm, "MS_CantOpenAddress"), {address}),
+           kMsgExclamationOk);
 }
 
 // ---------------------------------------------------------------- keys

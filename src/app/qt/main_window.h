@@ -105,6 +105,9 @@ class TF_Main : public QWidget, public PlayView {
   void MI_HelpQuickClick();
   void MI_HelpContClick();
   void MI_HelpHomePageClick(bool product);
+  // The address a home page item opens: the configured one, with a page of
+  // the installation folder made a file address.
+  std::string HomePageAddress(bool product) const;
 
   // ---- flows ----
   bool AskSaveChanges();
@@ -170,6 +173,8 @@ class TF_Main : public QWidget, public PlayView {
   void keyPressEvent(QKeyEvent* e) override;
   void keyReleaseEvent(QKeyEvent* e) override;
   void resizeEvent(QResizeEvent* e) override;
+  void moveEvent(QMoveEvent* e) override;
+  void showEvent(QShowEvent* e) override;
   void wheelEvent(QWheelEvent* e) override;
   bool event(QEvent* e) override;
 
@@ -181,6 +186,9 @@ class TF_Main : public QWidget, public PlayView {
   void ReportFailure(const std::string& message);
   std::string Text(int32_t section, const char* key) const;
   std::string MenuCaption(const std::string& item) const;
+  // The client rectangle whose frame fills the work area.
+  QRect ClientRectOnWorkArea(const QRect& area);
+  void WatchFrame();
   JigsawChoice RunDirView(bool saveMode, const std::string& path);
   bool SaveTo(const std::string& path, bool autosave);
   // Save and Save As: askName always asks for the file name, Save only
@@ -216,10 +224,13 @@ class TF_Main : public QWidget, public PlayView {
   TF_Help* quickHelp_ = nullptr;
   QTimer tAutoSave_;
   QTimer tStar_;
+  QTimer frameWatch_;  // looks for the window manager's frame after showing
+  int frameWatchTicks_ = 0;
 
   bool ready_ = false;
   bool fullScreen_ = false;
   bool switching_ = false;
+  QMargins fittedFrame_;  // the frame the window was last fitted with
   bool solvedImageAvailable_ = false;
   int32_t fieldW_ = 0, fieldH_ = 0;
 };

@@ -191,6 +191,31 @@ QImage MousePicture(int button) {
   return img;
 }
 
+QImage WheelPicture(bool up) {
+  // The mouse with its wheel marked, and beside it an arrow the way the
+  // wheel turns: away from the player (up) or towards them (down).
+  const QImage mouse = MousePicture(2);
+  QImage img(mouse.width() + 12, mouse.height(), QImage::Format_ARGB32);
+  img.fill(Qt::transparent);
+  QPainter p(&img);
+  p.setRenderHint(QPainter::Antialiasing);
+  p.drawImage(0, 0, mouse);
+  const QColor mark(220, 70, 50);
+  p.setPen(QPen(mark, 2.0, Qt::SolidLine, Qt::RoundCap));
+  const double x = mouse.width() + 5;
+  p.drawLine(QPointF(x, 4), QPointF(x, 18));
+  QPainterPath head;
+  const double tipY = up ? 1 : 21, back = up ? 8 : 14;
+  head.moveTo(x, tipY);
+  head.lineTo(x - 4.5, back);
+  head.lineTo(x + 4.5, back);
+  head.closeSubpath();
+  p.setPen(Qt::NoPen);
+  p.setBrush(mark);
+  p.drawPath(head);
+  return img;
+}
+
 namespace {
 
 QLabel* Picture(QWidget* parent, const QImage& img) {
@@ -243,7 +268,7 @@ TF_Help::TF_Help(QWidget* parent, const std::function<QImage(int column)>& face)
     QLabel* ctrl = text(ctrlKey);
     ctrl->setText("+Ctrl or");
     h->addWidget(ctrl);
-    QLabel* wheel = Picture(inner_, MousePicture(2));
+    QLabel* wheel = Picture(inner_, WheelPicture(wheelUp));
     wheel->setObjectName(wheelName);
     wheel->setToolTip(wheelUp ? "Wheel up" : "Wheel down");
     h->addWidget(wheel);
@@ -264,14 +289,16 @@ TF_Help::TF_Help(QWidget* parent, const std::function<QImage(int column)>& face)
   space->setFont(bold);
   grid->addWidget(space, row++, 2);
   outer->addWidget(inner_);
-  auto* bottom = new QHBoxLayout;
+  bottom_ = new QGridLayout;
+  bottom_->setVerticalSpacing(9);
   cbShow_ = new QCheckBox("Show this box at start", this);
   cbShow_->setObjectName("CB_Show");
   bClose_ = new QPushButton("Close", this);
   bClose_->setObjectName("B_Close");
-  bottom->addWidget(cbShow_, 1);
-  bottom->addWidget(bClose_);
-  outer->addLayout(bottom);
+  bottom_->setColumnStretch(0, 1);
+  bottom_->addWidget(cbShow_, 0, 0);
+  bottom_->addWidget(bClose_, 0, 1);
+  outer->addLayout(bottom_);
   connect(bClose_, &QPushButton::clicked, this, &QWidget::hide);
   cbShow_->installEventFilter(this);
   bClose_->installEventFilter(this);
@@ -289,8 +316,9 @@ void TF_Help::ApplyTexts(const LANG_P& lang) {
   LayOut();
 }
 
-// The window takes the size its texts need (a long check box caption makes
-// it taller, not cut).
+// The window takes the size its texts need. The check box shares a row with
+// Close while its caption fits beside it within the panel's width; a longer
+// caption puts Close below it and makes the window taller, not wider.
 void TF_Help::LayOut() {
   setMinimumSize(0, 0);
   setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
@@ -298,6 +326,20 @@ void TF_Help::LayOut() {
   for (QLabel* l : texts_) {
     l->ensurePolished();
     l->adjustSize();
+  }
+  if (inner_->layout()) inner_->layout()->activate();
+  const int innerW = inner_->sizeHint().width();
+  const int captionW = cbShow_->fontMetrics().horizontalAdvance(cbShow_->text());
+  const int room = innerW - bClose_->sizeHint().width() - 16;
+  closeBelow_ = room < captionW + 18;
+  bottom_->removeWidget(cbShow_);
+  bottom_->removeWidget(bClose_);
+  if (closeBelow_) {
+    bottom_->addWidget(cbShow_, 0, 0, 1, 2);
+    bottom_->addWidget(bClose_, 1, 1);
+  } else {
+    bottom_->addWidget(cbShow_, 0, 0);
+    bottom_->addWidget(bClose_, 0, 1);
   }
   if (QLayout* l = layout()) {
     l->invalidate();

@@ -7,6 +7,7 @@
 #include <functional>
 
 class QCheckBox;
+class QGridLayout;
 class QLabel;
 class QPushButton;
 
@@ -56,6 +57,9 @@ class TF_Help : public QDialog {
   TF_Help(QWidget* parent, const std::function<QImage(int column)>& face);
   void ApplyTexts(const LANG_P& lang);
   QCheckBox* ShowAtStart() const { return cbShow_; }
+  QPushButton* CloseButton() const { return bClose_; }
+  QWidget* Panel() const { return inner_; }
+  bool CloseBelowCheckBox() const { return closeBelow_; }
   std::function<void(int key, Qt::KeyboardModifiers mods, bool down, bool autoRepeat)> KeyToMain;
 
  protected:
@@ -68,10 +72,14 @@ class TF_Help : public QDialog {
   QCheckBox* cbShow_ = nullptr;
   QPushButton* bClose_ = nullptr;
   QWidget* inner_ = nullptr;
+  QGridLayout* bottom_ = nullptr;
+  bool closeBelow_ = false;
   std::vector<QLabel*> texts_;
 };
 
 // A small picture of a mouse with one button (or the wheel) marked.
 QImage MousePicture(int button /* 0 left, 1 right, 2 wheel */);
+// The mouse with its wheel marked and an arrow the way the wheel turns.
+QImage WheelPicture(bool up);
 
 }  // namespace varlo

@@ -56,7 +56,7 @@ void WritePack(const std::string& path, int32_t w, int32_t h, uint32_t seed) {
 }
 
 void WriteSavedGame(const std::string& path, const std::string& name, int32_t cols,
-                    int32_t rows) {
+                    int32_t rows, int32_t joined, int32_t thumbColour) {
   SavedGame g;
   testing::SyntheticGameSpec spec;
   spec.Name = name;
@@ -65,6 +65,11 @@ void WriteSavedGame(const std::string& path, const std::string& name, int32_t co
   spec.ImageW = cols * 16;
   spec.ImageH = rows * 16;
   testing::MakeSyntheticGame(g, spec);
+  for (int32_t i = 1; i < joined && i < static_cast<int32_t>(g.Pieces.size()); ++i)
+    g.Pieces[static_cast<size_t>(i)].Group = g.Pieces[0].Group;
+  if (thumbColour >= 0)
+    DibFillRect(g.Thumbnail, 0, 0, g.Thumbnail.Width, g.Thumbnail.Height,
+                static_cast<uint32_t>(thumbColour));
   GameFlags flags;
   NullProgress panel;
   SaveContext ctx;

@@ -16,9 +16,11 @@ namespace varlo::uitest {
 std::vector<uint8_t> PackBytes(int32_t w, int32_t h, int32_t tw = 160, int32_t th = 120,
                                uint32_t seed = 1);
 void WritePack(const std::string& path, int32_t w, int32_t h, uint32_t seed = 1);
-// A saved game of a small synthetic jigsaw named name; cols x rows pieces.
+// A saved game of a small synthetic jigsaw named name; cols x rows pieces,
+// the first `joined` of them joined into one group; thumbColour (00BBGGRR,
+// -1 for the usual orange) fills its thumbnail.
 void WriteSavedGame(const std::string& path, const std::string& name, int32_t cols = 6,
-                    int32_t rows = 4);
+                    int32_t rows = 4, int32_t joined = 0, int32_t thumbColour = -1);
 
 // An installation folder with the given packs in jigsaws/, listed in
 // distjiglist.txt and thumb/jiglist.txt, and the language files.
