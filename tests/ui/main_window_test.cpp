@@ -439,9 +439,9 @@ class MainWindowTest : public QObject {
     // The configured pages; the default ones are pages of the installation.
     const QString home = QUrl::fromLocalFile(QString::fromStdString(m.Names().sExeDir + "home.html")).toString();
     struct Case {
-      const char* item;
+      Command item;
       QString address;
-    } cases[] = {{"MI_HelpHomePage", home}, {"MI_HelpProductHomePage", home + "#varlo-jigsaw"}};
+    } cases[] = {{Command::HelpHomePage, home}, {Command::HelpProductHomePage, home + "#varlo-jigsaw"}};
     for (const Case& c : cases) {
       browser.opened.clear();
       s.boxes.shown.clear();

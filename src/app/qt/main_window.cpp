@@ -1,5 +1,7 @@
 #include "app/qt/main_window.h"
 
+#include "app/home_pages.h"
+
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
@@ -65,12 +67,6 @@ std::string LowerExt(const std::string& path) {
 // The two home pages of the Help menu, set once when the game is configured
 // (VARLO_HOME_URL, VARLO_PRODUCT_URL). An address without a scheme names a
 // page of the installation folder.
-#ifndef VARLO_HOME_URL
-#define VARLO_HOME_URL "home.html"
-#endif
-#ifndef VARLO_PRODUCT_URL
-#define VARLO_PRODUCT_URL "home.html#varlo-jigsaw"
-#endif
 
 // The toolbar buttons that follow the game commands.
 constexpr int32_t kGameButtons[] = {kBiSave, kBiBkgAll, kBiBkgCur, kBiWin1, kBiWin2, kBiThumb, kBiInfo,
