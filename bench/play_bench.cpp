@@ -1,6 +1,7 @@
 // The play field at the largest jigsaw size: 4000 pieces spread over a
 // 1920 x 1080 field. One pointer move while a 100-piece group is dragged,
-// a full recompose of the field, and a drop that snaps.
+// a full recompose of the field, a drop that snaps, and the glass moved
+// over the field.
 #include <benchmark/benchmark.h>
 
 #include "../tests/support/play_jigsaw.cpp"  // the small jigsaws of the tests, at full size
@@ -147,6 +148,38 @@ void BM_SnappingDrop(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_SnappingDrop)->Unit(benchmark::kMillisecond);
+
+// Moving the glass over the 4000-piece field with the default look: each
+// pointer move puts the field back where the glass was and draws the lens
+// anew, magnifying (zoom 2) what lies under it. Argument: the glass's side.
+void BM_GlassMove(benchmark::State& state) {
+  Game g(2, 2);
+  PlayField& f = *g.field;
+  PlaySkins skins;
+  testing::MakeTestSkins(skins);
+  f.SetSkins(std::move(skins));
+  f.RunCommand(Command::GameGlass);
+  const int32_t side = static_cast<int32_t>(state.range(0));
+  TMyWin& w = Probe(f).Glass();
+  RectSetXYWH(w.Outer, 600, 300, side, side);
+  SetSize(w, false, 0, 0);
+  Probe(f).LensA() = w.Client.Width / 2.0;
+  Probe(f).LensB() = w.Client.Height / 2.0;
+  Probe(f).MakeLensMask();
+  f.Invalidate();
+  // Pressed on the housing's left edge, where the test skin is opaque.
+  const int32_t px = w.Outer.Left + 5, py = w.Outer.Top + 40;
+  f.PointerDown(kMbLeft, 0, px, py);
+  if (Probe(f).Frame().Code != kHitMove) state.SkipWithError("the glass was not taken");
+  int32_t step = 0;
+  for (auto _ : state) {
+    ++step;
+    const int32_t dx = (step % 40) * 7, dy = (step % 25) * 5;
+    f.PointerMove(kHeldLeft, 0, px + dx, py + dy);
+    benchmark::DoNotOptimize(Probe(f).FieldImg().Bits);
+  }
+}
+BENCHMARK(BM_GlassMove)->Arg(240)->Arg(480)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace varlo

@@ -48,6 +48,43 @@ void MaskSizeFor(const Jigsaw& jig, int32_t rot, int32_t& kw, int32_t& kh) {
   kh = (rot & 1) ? w : h;
 }
 
+// Where the cells of one axis of the spread grid lie. The grid's own
+// pitch (span div cells from the margin) is kept while the pieces fit side
+// by side in it and the last one ends inside the side. Otherwise the used
+// cells are spread evenly from 0 to the side's end less the widest piece:
+// the pieces overlap only when they do not fit side by side, and then all
+// by the same amount, and none ends past the side, which may have no scroll
+// bar (Fit to Screen).
+struct AxisLayout {
+  bool Grid = true;
+  int32_t Cells = 1, Used = 1, Margin = 0, Side = 0;
+  int64_t Span = 0, Room = 0;
+  int32_t Position(int32_t cell, int32_t size) const {
+    if (Grid) {
+      return Span > 0 ? static_cast<int32_t>(cell * Span / Cells + Margin) : CollapsedPos(Margin, Side, size);
+    }
+    if (Room <= 0) return 0;
+    if (Used <= 1) return static_cast<int32_t>(std::min<int64_t>(Room, Margin));
+    return static_cast<int32_t>(cell * Room / (Used - 1));
+  }
+};
+
+AxisLayout SpreadAxis(int32_t used, int32_t cells, int64_t span, int32_t margin, int32_t side, int32_t widest) {
+  AxisLayout a;
+  a.Cells = cells;
+  a.Used = used;
+  a.Margin = margin;
+  a.Side = side;
+  a.Span = span;
+  if (span <= 0) return a;  // a side too small for the margins: collapsed
+  const int64_t pitch = span / cells;
+  const int64_t lastEnd = (used - 1) * span / cells + margin + widest;
+  if (pitch >= widest && lastEnd <= side) return a;
+  a.Grid = false;
+  a.Room = static_cast<int64_t>(side) - widest;
+  return a;
+}
+
 // Is the key of each piece shared with any other piece? Indexed by piece.
 std::vector<bool> SharedKeys(const Jigsaw& jig) {
   const int32_t n = PieceCount(jig);
@@ -138,15 +175,22 @@ void SortPieces(Jigsaw& jig, bool descending) {
   jig.Sort.resize(static_cast<size_t>(n));
   for (int32_t i = 0; i < n; ++i) jig.Sort[i] = {jig.Tiles[i].Group, i};
   // Entries start in index order, so a stable sort by key alone orders equal
-  // keys by index.
-  if (descending) {
-    std::stable_sort(jig.Sort.begin(), jig.Sort.end(),
-                     [](const SortEntry& a, const SortEntry& b) { return a.Key < b.Key; });
-    std::reverse(jig.Sort.begin(), jig.Sort.end());
+  // keys by index. The border frame's group comes first whatever its key:
+  // the frame lies under every other group, and no key is changed for it,
+  // so the keys a saved game stores stay the game's own.
+  const int32_t border = BorderPieceIndex(jig);
+  if (border >= 0) {
+    const int32_t frameKey = jig.Tiles[border].Group;
+    std::stable_sort(jig.Sort.begin(), jig.Sort.end(), [frameKey](const SortEntry& a, const SortEntry& b) {
+      const bool fa = a.Key == frameKey, fb = b.Key == frameKey;
+      if (fa != fb) return fa;
+      return a.Key < b.Key;
+    });
   } else {
     std::stable_sort(jig.Sort.begin(), jig.Sort.end(),
                      [](const SortEntry& a, const SortEntry& b) { return a.Key < b.Key; });
   }
+  if (descending) std::reverse(jig.Sort.begin(), jig.Sort.end());
 }
 
 // ---- turned boxes and images ----
@@ -255,12 +299,19 @@ void SpreadPieces(Jigsaw& jig, int32_t window, bool spread, const PlayArea& area
     SpreadGrid(n, area, cols, rows);
     const int64_t spanX = static_cast<int64_t>(cw) - 2 * static_cast<int64_t>(m);
     const int64_t spanY = static_cast<int64_t>(ch) - 2 * static_cast<int64_t>(m);
+    int32_t maxW = 0, maxH = 0;
+    for (const int32_t i : loose) {
+      maxW = std::max(maxW, jig.Tiles[i].RotW);
+      maxH = std::max(maxH, jig.Tiles[i].RotH);
+    }
+    const int32_t usedCols = std::min(cols, n);
+    const int32_t usedRows = (n + cols - 1) / cols;
+    const AxisLayout ax = SpreadAxis(usedCols, cols, spanX, m, cw, maxW);
+    const AxisLayout ay = SpreadAxis(usedRows, rows, spanY, m, ch, maxH);
     for (int32_t j = 0; j < n; ++j) {
       TILE_P& t = jig.Tiles[loose[j]];
-      t.X = spanX > 0 ? static_cast<int32_t>((j % cols) * spanX / cols + m)
-                      : CollapsedPos(m, cw, t.RotW);
-      t.Y = spanY > 0 ? static_cast<int32_t>((j / cols) * spanY / rows + m)
-                      : CollapsedPos(m, ch, t.RotH);
+      t.X = ax.Position(j % cols, t.RotW);
+      t.Y = ay.Position(j / cols, t.RotH);
     }
     return;
   }

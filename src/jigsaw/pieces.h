@@ -88,7 +88,9 @@ void FreeJigsawImages(Jigsaw& jig);
 
 // Fill the sort table with (Group, index) of every piece in use, ordered by
 // key and, among equal keys, by index; descending is the exact reverse.
-// Ascending is the painting order, descending the hit-testing order.
+// Ascending is the painting order, descending the hit-testing order. The
+// border frame's group always comes first (last descending): it lies under
+// every other group.
 void SortPieces(Jigsaw& jig, bool descending);
 
 // ---- turned boxes and images ----

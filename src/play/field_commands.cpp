@@ -107,8 +107,24 @@ void PlayField::CommandArrange() {
   // Very flat areas can still leave too few cells; add columns until all fit.
   while (c * r < count) ++c;
   const int32_t s = jig.Jig.MaskS + jig.Jig.KnobS;
-  const int32_t cellW = W < c * s ? W / c : s;
-  const int32_t cellH = H < r * s ? H / r : s;
+  int32_t cellW = W < c * s ? W / c : s;
+  int32_t cellH = H < r * s ? H / r : s;
+  // The block stays inside the area, which may have no scroll bars: when
+  // its last column or row would end past the area, it moves back, and
+  // when it is wider than the area, its cells close up evenly (the pieces
+  // then overlap, all by the same amount).
+  int32_t maxW = 0, maxH = 0;
+  for (const int32_t i : loose) {
+    maxW = Max(maxW, jig.Tiles[i].RotW);
+    maxH = Max(maxH, jig.Tiles[i].RotH);
+  }
+  auto fit = [](int32_t& start, int32_t& cell, int32_t used, int32_t widest, int32_t area) {
+    if (int64_t{cell} * (used - 1) + widest > area) cell = used > 1 ? Max(0, (area - widest) / (used - 1)) : 0;
+    const int32_t block = cell * (used - 1) + widest;
+    start = Clamp(start, 0, Max(0, area - block));
+  };
+  fit(left, cellW, Min(c, count), maxW, W);
+  fit(top, cellH, (count + c - 1) / c, maxH, H);
   for (int32_t k = 0; k < count; ++k) {
     TILE_P& t = jig.Tiles[loose[k]];
     t.X = left + cellW * (k % c);
@@ -203,12 +219,15 @@ void PlayField::CommandWeight() {
   if (DragState == kDragPieces && Picked >= 0) {
     weight_.Piece = Picked;
     UpdateWeightCommand();
+    RedrawDragLayer();  // the dragged group now carries the mark
+    RedrawMode = kRedrawShow;
     return;
   }
   if (weight_.Piece >= 0) {
     weight_.Placing = false;
     weight_.Piece = -1;
     UpdateWeightCommand();
+    RedrawMode = kRedrawAll;  // the group's mark goes
     return;
   }
   if (weight_.Placing) {

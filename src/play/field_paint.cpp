@@ -180,6 +180,8 @@ void PlayField::Compose(DIB_P& target, const XRECT& clipIn, int32_t mode) {
       const int32_t x = w.Client.Left + t.X - w.ScrollX, y = w.Client.Top + t.Y - w.ScrollY;
       RectExtend(movingBox_, x, y, x + t.RotW + e - 1, y + t.RotH + e - 1);
     }
+    if (WeightMarkShown() && InsideMovingSet(jig_->Tiles[weight_.Piece], pk.Group))
+      DrawWeightMark(target, clip, w, &movingBox_);
     movingBox_ = Intersection(Intersection(movingBox_, clip), w.Client);
     if (&target == &FieldImg) NoteOverlay(movingBox_);
     return;
@@ -299,6 +301,12 @@ void PlayField::ComposeStrip(DIB_P& target, const XRECT& clip, int32_t mode, con
         if (j + 1 < todo.size()) runs_.Prefetch(todo[j + 1]);
         DrawPiece(target, clip, w, todo[j]);
       }
+      // The weighted group carries its mark on top of the window's pieces,
+      // except while it is dragged (then it is drawn with the moving layer).
+      if (WeightMarkShown() && jig_->Tiles[weight_.Piece].Win == ref &&
+          !(mode == kComposeStatic && DragState == kDragPieces && Picked >= 0 &&
+            InsideMovingSet(jig_->Tiles[weight_.Piece], jig_->Tiles[Picked].Group)))
+        DrawWeightMark(target, clip, w);
       if (DragState == kDragBand && ref == Current && mode != kComposeNoBand) DrawBand(target, clip, false);
     } else if (w.Kind == kKindThumb && thumbBmp_.Width > 0) {
       const XRECT c = Intersection(w.Client, clip);
@@ -383,6 +391,21 @@ void PlayField::DrawWeight(DIB_P& target) {
   XRECT r;
   RectSetXYWH(r, x, y, img.Width, img.Height);
   NoteOverlay(Intersection(r, FieldClip));
+}
+
+bool PlayField::WeightMarkShown() const {
+  return GameOpen() && weightMark_.Width > 0 && weight_.Piece >= 0 && weight_.Piece < PieceCount(*jig_);
+}
+
+void PlayField::DrawWeightMark(DIB_P& target, const XRECT& clip, const TMyWin& w, XRECT* box) {
+  const TILE_P& t = jig_->Tiles[weight_.Piece];
+  const DIB_P& m = weightMark_;
+  const int32_t x = w.Client.Left + t.X - w.ScrollX + t.RotW / 2 - m.Width / 2;
+  const int32_t y = w.Client.Top + t.Y - w.ScrollY + t.RotH / 2 - m.Height / 2;
+  const XRECT c = Intersection(clip, w.Client);
+  if (RectIsEmpty(c)) return;
+  DibDraw(target, x, y, c, m, 0, 0, m.Width, m.Height, m.Width, m.Height);
+  if (box) RectExtend(*box, x, y, x + m.Width - 1, y + m.Height - 1);
 }
 
 XRECT PlayField::Present() {

@@ -41,6 +41,14 @@ int32_t OverlapShift(int64_t lo, int64_t hi, int32_t size, int32_t v) {
   return 0;
 }
 
+// A visible button or the size grip of the glass lies under (x, y).
+bool OnGlassControl(const TMyWin& g, int32_t x, int32_t y) {
+  if (RectContains(g.SizeGrip, x, y)) return true;
+  for (const WinButton& b : g.Buttons)
+    if (b.Visible && RectContains(b.Rect, x, y)) return true;
+  return false;
+}
+
 }  // namespace
 
 int32_t PlayField::PickPiece(int32_t x, int32_t y) {
@@ -333,10 +341,14 @@ void PlayField::PointerDown(int32_t button, int32_t modifiers, int32_t x, int32_
   RedrawMode = kRedrawAll;
   Frame = FrameDrag{};
   SetCurrent(kNoWindow);
+  pressPiece_ = -1;
+  // A press anywhere on the glass, lens or housing, belongs to the glass:
+  // its buttons and grip act, the rest moves it. Only pieces carried with
+  // click-to-drag are put down through the lens.
   if (glass_.Win.Shown) {
-    if (InLens(x, y))
+    if (options_.Play.bClickToDrag && DragState == kDragPieces && InLens(x, y))
       MapThroughGlass(x, y);
-    else if (GlassRimHit(x, y))
+    else if (InLens(x, y) || GlassRimHit(x, y) || OnGlassControl(glass_.Win, x, y))
       SetCurrent(kGlassRef);
   }
   if (Current == kNoWindow) {
@@ -355,8 +367,7 @@ void PlayField::PointerDown(int32_t button, int32_t modifiers, int32_t x, int32_
     w.HotButton = -1;
     int32_t code = HitFrame(w, x, y, true);
     if (code == kHitNone) {
-      const bool onFrame = Current == kGlassRef ? GlassRimHit(x, y)
-                                                : RectContains(w.Outer, x, y) && !RectContains(w.Client, x, y);
+      const bool onFrame = Current == kGlassRef || (RectContains(w.Outer, x, y) && !RectContains(w.Client, x, y));
       if (onFrame || (w.DragByClient && RectContains(w.Client, x, y))) code = kHitMove;
     }
     if (code != kHitNone) {
@@ -426,6 +437,7 @@ void PlayField::PointerDown(int32_t button, int32_t modifiers, int32_t x, int32_
   if (IsPocket(Current)) RaiseWindow(Current);
   if (weight_.Placing) return done();
   const int32_t i = PickPiece(x, y);
+  pressPiece_ = i;
   if (button == kMbRight && i < 0 && !fromWheel && (w.HBar || w.VBar) &&
       !(options_.Play.bClickToDrag && DragState == kDragPieces)) {
     Frame.Window = Current;
@@ -684,8 +696,12 @@ void PlayField::PointerUp(int32_t button, int32_t modifiers, int32_t x, int32_t 
     }
   }
   if (button == po.MoveOW_Button && modifiers == po.MoveOW_Shift && !po.bSingleWin && IsSide(Current)) {
+    // Only a press and a release on the same piece send it over: a drag
+    // from the empty board that ends on a piece does nothing.
     const int32_t i = PickPiece(x, y);
-    if (i < 0) return done();
+    const int32_t pressed = pressPiece_;
+    pressPiece_ = -1;
+    if (i < 0 || i != pressed) return done();
     if (Selection) {
       if (jig_->Tiles[i].Sel) {
         MoveToOtherSide(true);
@@ -702,6 +718,28 @@ void PlayField::PointerUp(int32_t button, int32_t modifiers, int32_t x, int32_t 
     if (DragState == kDragPieces) DragState = kDragIdle;
   }
   done();
+}
+
+void PlayField::EscapeKey() {
+  if (!GameOpen()) return;
+  const BusyScope busy(flags_);
+  if (DragState == kDragBand) {
+    // The band ends where it is and selects nothing; the release that
+    // follows finds no band.
+    DragState = kDragIdle;
+    RectEmpty(Band);
+    RedrawMode = kRedrawAll;
+  }
+  if (Selection) {
+    ClearSelection();
+    RedrawMode = kRedrawAll;
+  }
+  Present();
+}
+
+void PlayField::PointerLeft(int32_t x, int32_t y) {
+  PointerPosX_ = x;
+  PointerPosY_ = y;
 }
 
 bool PlayField::Wheel(bool up, int32_t x, int32_t y) {

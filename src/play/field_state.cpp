@@ -16,6 +16,7 @@ void PlayField::ResetInteraction() {
   RectEmpty(Band);
   Frame = FrameDrag{};
   HoverCode = kHitNone;
+  pressPiece_ = -1;
   weight_.Placing = false;
   star_.Step = -1;
   RectEmpty(prevHot_);

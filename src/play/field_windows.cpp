@@ -65,6 +65,27 @@ PlayField::PlayField(const Platform& platform, PlayView* view, const LANG_P* lan
 
 void PlayField::SetSkins(PlaySkins&& skins) {
   skins_ = std::move(skins);
+  // The mark of the weighted group: the weight image at half size, each
+  // pixel the mean of two by two, its colour weighted by the alpha.
+  DibFree(weightMark_);
+  const DIB_P& wt = skins_.Weight;
+  if (wt.Width > 0 && wt.BytesPerPixel == 4 && DibCreate32(weightMark_, (wt.Width + 1) / 2, (wt.Height + 1) / 2)) {
+    for (int32_t y = 0; y < weightMark_.Height; ++y)
+      for (int32_t x = 0; x < weightMark_.Width; ++x) {
+        int32_t sum[4] = {0, 0, 0, 0}, count = 0;
+        for (int32_t dy = 0; dy < 2; ++dy)
+          for (int32_t dx = 0; dx < 2; ++dx) {
+            if (2 * x + dx >= wt.Width || 2 * y + dy >= wt.Height) continue;
+            const uint8_t* p = DibPixel(wt, 2 * x + dx, 2 * y + dy);
+            for (int32_t c = 0; c < 3; ++c) sum[c] += p[c] * p[3];
+            sum[3] += p[3];
+            ++count;
+          }
+        uint8_t* q = DibPixel(weightMark_, x, y);
+        for (int32_t c = 0; c < 3; ++c) q[c] = static_cast<uint8_t>(sum[3] > 0 ? (sum[c] + sum[3] / 2) / sum[3] : 0);
+        q[3] = static_cast<uint8_t>((sum[3] + count / 2) / Max(1, count));
+      }
+  }
   RedrawMode = kRedrawAll;
 }
 

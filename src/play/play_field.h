@@ -22,6 +22,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "play/game_flags.h"
 #include "raster/dib.h"
@@ -105,11 +106,19 @@ enum LayerKind : int32_t { kLayerWeight = 0, kLayerPieces = 1, kLayerWindow = 3,
 
 // What the glass keeps: its window record, the zoom, the lens half-axes
 // and the lens mask and picture buffers.
+// One lens column or row: the two field pixels it blends and the weight of
+// the second in 1/256, or outside the field (drawn black).
+struct LensTap {
+  int32_t A = 0, B = 0, W = 0;
+  bool In = false;
+};
 struct GlassState {
   TMyWin Win;
   int32_t Zoom = 2;
   double LensA = 0, LensB = 0;
   DIB_P Mask, Img;
+  // The field pixels each lens column and row blends (kept between draws).
+  std::vector<LensTap> Cols, Rows;
 };
 
 // The star that plays at the last join, frame by frame.
@@ -189,6 +198,10 @@ class PlayField {
   // updates the Weight command and puts its group at the bottom.
   int32_t WeightedPiece() const { return weight_.Piece; }
   void SetWeightedPiece(int32_t piece);
+  // The pointer left the field at (x, y) (field coordinates, outside the
+  // field): a weight placed before the next move starts there, or at
+  // (-100, -100) when it left to the left or the top (the toolbar).
+  void PointerLeft(int32_t x, int32_t y);
   // Input is ignored while this is false (start-up not finished, progress
   // panel shown).
   bool InputEnabled() const { return inputEnabled_; }
@@ -206,6 +219,9 @@ class PlayField {
   void SwitchSide(int32_t k);
   // The Space key: the side not shown.
   void SpaceKey();
+  // The Escape key: ends a selection band under way and clears the
+  // selection.
+  void EscapeKey();
   // Pieces are selected; ClearSelection drops the selection.
   bool HasSelection() const { return Selection; }
   void ClearSelection();
@@ -281,6 +297,9 @@ class PlayField {
     int32_t OffX = 0, OffY = 0;
   } Frame;
   int32_t HoverCode = kHitNone;
+  // The piece under the last press (-1 none): the move to the other side
+  // needs its release on the same piece.
+  int32_t pressPiece_ = -1;
   WeightState weight_;
   // Backgrounds.
   BkgBlock Bkgs;
@@ -380,6 +399,11 @@ class PlayField {
   void ComposeOnTwoThreads(DIB_P& target, const XRECT& clip, int32_t mode, const PieceSpans& spans);
   void DrawStar(DIB_P& target);
   void DrawWeight(DIB_P& target);
+  // The small weight on the weighted piece of window w (when it lies
+  // there), clipped to clip and the window; box (when given) grows by the
+  // area drawn.
+  void DrawWeightMark(DIB_P& target, const XRECT& clip, const TMyWin& w, XRECT* box = nullptr);
+  bool WeightMarkShown() const;
   void DrawGlass(DIB_P& target);
   void AdvanceStar();
   void StartStar(int32_t p, int32_t q);
@@ -406,6 +430,7 @@ class PlayField {
   GameFlags* flags_;
   Jigsaw* jig_ = nullptr;
   PlaySkins skins_;
+  DIB_P weightMark_;  // the weight at half size, shown on the weighted group
   // Run lists of the open game's pieces, for painting them quickly.
   PieceRunCache runs_;
   DIB_P thumbBmp_;

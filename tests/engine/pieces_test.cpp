@@ -371,6 +371,62 @@ TEST(Spread, GridShapeKeepsEveryPieceInsideTheGrid) {
   }
 }
 
+// Large pieces on a side without scroll bars (the picture fitted to the
+// field): every piece ends inside the side. Pieces that fit side by side
+// do not overlap; those that do not fit overlap, all by the same step.
+TEST(Spread, LargePiecesStayInsideTheSideAndOverlapOnlyEvenly) {
+  struct Case {
+    const char* what;
+    int32_t n, pieceW, pieceH, cw, ch;
+    bool fitX, fitY;
+  };
+  const Case cases[] = {
+      {"too wide and too high for the grid", 24, 400, 300, 1920, 1080, false, false},
+      {"fit side by side once the margins go", 6, 290, 290, 900, 600, true, true},
+      {"one row too wide", 5, 300, 100, 1000, 400, false, true},
+      {"small pieces keep the grid", 12, 40, 40, 1920, 1080, true, true},
+  };
+  for (const Case& c : cases) {
+    std::vector<int32_t> keys(static_cast<size_t>(c.n));
+    for (int32_t k = 0; k < c.n; ++k) keys[k] = k;
+    Jigsaw jig = MakeKeyedJigsaw(keys);
+    jig.Jig.KnobS = 30;
+    jig.Jig.TileS = 100;
+    for (TILE_P& t : jig.Tiles) {
+      t.RotW = c.pieceW;
+      t.RotH = c.pieceH;
+    }
+    RandomGenerator random(5);
+    SpreadPieces(jig, 0, true, {c.cw, c.ch, c.cw, c.ch}, random);
+    std::set<int32_t> xs, ys;
+    for (int32_t k = 0; k < c.n; ++k) {
+      const TILE_P& t = jig.Tiles[k];
+      EXPECT_GE(t.X, 0) << c.what;
+      EXPECT_GE(t.Y, 0) << c.what;
+      EXPECT_LE(t.X + t.RotW, c.cw) << c.what;
+      EXPECT_LE(t.Y + t.RotH, c.ch) << c.what;
+      xs.insert(t.X);
+      ys.insert(t.Y);
+    }
+    auto check = [&](const std::set<int32_t>& at, int32_t size, bool fits, const char* axis) {
+      const std::vector<int32_t> v(at.begin(), at.end());
+      int32_t lo = INT_MAX, hi = 0;
+      for (size_t k = 1; k < v.size(); ++k) {
+        lo = std::min(lo, v[k] - v[k - 1]);
+        hi = std::max(hi, v[k] - v[k - 1]);
+      }
+      if (v.size() < 2) return;
+      if (fits) {
+        EXPECT_GE(lo, size) << c.what << ": " << axis << " overlap although the pieces fit";
+      } else {
+        EXPECT_LE(hi - lo, 1) << c.what << ": " << axis << " steps are uneven";
+      }
+    };
+    check(xs, c.pieceW, c.fitX, "columns");
+    check(ys, c.pieceH, c.fitY, "rows");
+  }
+}
+
 TEST(Spread, OnlyLoosePiecesOfTheWindowMove) {
   Jigsaw jig = MakeKeyedJigsaw({0, 0, 2, 3, 4, 5});
   jig.Jig.KnobS = 10;
@@ -496,6 +552,54 @@ TEST(Stacking, WeightToBack) {
     Jigsaw jig = MakeKeyedJigsaw(c.keys);
     WeightToBack(jig, c.weighted);
     EXPECT_EQ(Keys(jig), c.expected) << "weighted " << c.weighted;
+  }
+}
+
+// The border frame (the last piece with BorderStyle 1) lies under every
+// other group whatever its key: at set-up (it has the highest key), in an
+// older saved game, after each reordering. The keys stay what the same
+// operation gives without a frame, so nothing else stored changes.
+TEST(Stacking, TheBorderFrameLiesUnderEveryOtherGroup) {
+  struct Case {
+    const char* what;
+    std::vector<int32_t> keys;  // the last piece is the frame
+    std::vector<int> selected;
+    void (*op)(Jigsaw&);
+  };
+  const Case cases[] = {
+      {"a new game: the frame has the top key", {0, 1, 2, 3, 4}, {}, [](Jigsaw&) {}},
+      {"an older saved game, frame in the middle", {3, 0, 4, 1, 2}, {}, [](Jigsaw&) {}},
+      {"the frame brought to the front", {0, 1, 2, 3, 4}, {}, [](Jigsaw& j) { BringToFront(j, 4, -1); }},
+      {"another piece brought to the front", {4, 0, 1, 2, 3}, {}, [](Jigsaw& j) { BringToFront(j, 1, -1); }},
+      {"the frame selected with others", {0, 1, 2, 3, 4}, {0, 1, 0, 0, 1}, [](Jigsaw& j) { SelectionToFront(j); }},
+      {"another group weighted to the back", {0, 1, 2, 3, 4}, {}, [](Jigsaw& j) { WeightToBack(j, 2); }},
+      {"pieces joined to the frame", {0, 4, 2, 3, 4}, {}, [](Jigsaw& j) { BringToFront(j, 2, -1); }},
+  };
+  for (const Case& c : cases) {
+    Jigsaw framed = MakeKeyedJigsaw(c.keys);
+    Jigsaw plain = MakeKeyedJigsaw(c.keys);
+    framed.Jig.BorderStyle = 1;
+    for (size_t k = 0; k < c.selected.size(); ++k) framed.Tiles[k].Sel = plain.Tiles[k].Sel = static_cast<uint8_t>(c.selected[k]);
+    c.op(framed);
+    c.op(plain);
+    SortPieces(framed, false);
+    EXPECT_EQ(Keys(framed), Keys(plain)) << c.what;
+    const int32_t frameKey = framed.Tiles[4].Group;
+    // The frame's group first, then the others by key; descending is the
+    // exact reverse, so the frame is hit last.
+    bool inFrame = true;
+    for (size_t p = 0; p < framed.Sort.size(); ++p) {
+      const bool isFrame = framed.Sort[p].Key == frameKey;
+      EXPECT_FALSE(isFrame && !inFrame) << c.what << ": the frame's group after another group";
+      inFrame = isFrame;
+      if (p > 0 && !isFrame && framed.Sort[p - 1].Key != frameKey) EXPECT_LE(framed.Sort[p - 1].Key, framed.Sort[p].Key) << c.what;
+    }
+    EXPECT_EQ(framed.Sort.front().Key, frameKey) << c.what;
+    const std::vector<SortEntry> up = framed.Sort;
+    SortPieces(framed, true);
+    EXPECT_TRUE(std::equal(up.rbegin(), up.rend(), framed.Sort.begin(), [](const SortEntry& a, const SortEntry& b) {
+      return a.Key == b.Key && a.Index == b.Index;
+    })) << c.what;
   }
 }
 

@@ -38,6 +38,8 @@ TEST(CommandNames, EveryNameRoundTripsAndOtherTextIsRejected) {
     EXPECT_EQ(RecentFileOfCommand(c), -1) << CommandName(c);
 }
 
+uint32_t Px(const DIB_P& d, int32_t x, int32_t y) { return static_cast<uint32_t>(DibGetPixel(d, x, y)); }
+
 TEST_F(PlayFieldTest, ArrangeLaysTheSelectedLoosePiecesInAGrid) {
   Open();
   Scatter(30, 40);
@@ -63,6 +65,41 @@ TEST_F(PlayFieldTest, ArrangeLaysTheSelectedLoosePiecesInAGrid) {
   const std::vector<TILE_P> before = jig.Tiles;
   ASSERT_TRUE(field->RunCommand(Command::GameArrange));
   EXPECT_EQ(jig.Tiles, before);
+}
+
+// Arrange never leaves a piece past the area, which has no scroll bars
+// when the picture fits the field: with pieces too large for the cells the
+// block moves back into the area, and where they cannot lie side by side
+// they overlap evenly.
+TEST_F(PlayFieldTest, ArrangeKeepsLargePiecesInsideTheArea) {
+  PlayJigsawSpec spec;
+  spec.Cols = 4;
+  spec.Rows = 3;
+  spec.Cell = 60;
+  spec.Knob = 10;
+  Open(spec, 300, 200);  // the 240 x 180 picture fits: the side is the field
+  ASSERT_EQ(field->ContentWidth(), 300);
+  ASSERT_EQ(field->ContentHeight(), 200);
+  Scatter(10, 10);
+  ASSERT_TRUE(field->RunCommand(Command::GameSelectAll));
+  ASSERT_TRUE(field->RunCommand(Command::GameArrange));
+  std::set<int32_t> xs, ys;
+  for (int32_t i = 0; i < 12; ++i) {
+    const TILE_P& t = T(i);
+    EXPECT_GE(t.X, 0) << i;
+    EXPECT_GE(t.Y, 0) << i;
+    EXPECT_LE(t.X + t.RotW, 300) << i;
+    EXPECT_LE(t.Y + t.RotH, 200) << i;
+    xs.insert(t.X);
+    ys.insert(t.Y);
+  }
+  // Four columns of 70-pixel pieces fit in 300: side by side. Three rows
+  // do not fit in 200: the same overlap between each.
+  ASSERT_EQ(xs.size(), 4u);
+  ASSERT_EQ(ys.size(), 3u);
+  std::vector<int32_t> cx(xs.begin(), xs.end()), cy(ys.begin(), ys.end());
+  for (size_t k = 1; k < cx.size(); ++k) EXPECT_GE(cx[k] - cx[k - 1], 70);
+  EXPECT_EQ(cy[1] - cy[0], cy[2] - cy[1]);
 }
 
 TEST_F(PlayFieldTest, GatherBringsEverythingBackAfterAskingAndSinksTheBigGroup) {
@@ -114,6 +151,61 @@ TEST_F(PlayFieldTest, WeightHoldsAGroupAtTheBottom) {
   ASSERT_TRUE(field->RunCommand(Command::GameWeight));
   EXPECT_EQ(Probe(field).WeightedPiece(), -1);
   EXPECT_FALSE(view.checked[Command::GameWeight]);
+}
+
+// While a group is weighted it carries a small weight on its weighted
+// piece, on top of the side's pieces, and the mark moves with the group.
+TEST_F(PlayFieldTest, TheWeightedGroupShowsTheWeightAndCarriesIt) {
+  Open();
+  Scatter();
+  const TMyWin& w = Probe(field).Wins()[0];
+  auto markAt = [&](int32_t i) {
+    return Px(Probe(field).FieldImg(), FieldX(w, T(i).X + T(i).RotW / 2), FieldY(w, T(i).Y + T(i).RotH / 2));
+  };
+  const uint32_t plain = markAt(4);
+  ASSERT_NE(plain, 0x202020u);
+  int32_t cx, cy;
+  OwnPoint(jig, 4, cx, cy);
+  field->PointerMove(0, 0, 5, 5);
+  ASSERT_TRUE(field->RunCommand(Command::GameWeight));
+  field->PointerMove(0, 0, cx, cy);
+  field->PointerUp(kMbLeft, 0, cx, cy);
+  ASSERT_EQ(Probe(field).WeightedPiece(), 4);
+  EXPECT_EQ(markAt(4), 0x202020u) << "the test weight is dark grey";
+  // Dragged, the mark goes along, also while the pointer moves.
+  field->PointerDown(kMbLeft, 0, cx, cy);
+  field->PointerMove(kHeldLeft, 0, cx + 40, cy + 30);
+  EXPECT_EQ(markAt(4), 0x202020u) << "during the drag";
+  field->PointerUp(kMbLeft, 0, cx + 40, cy + 30);
+  EXPECT_EQ(markAt(4), 0x202020u) << "after the drop";
+  // Off again, the piece shows as it is.
+  ASSERT_TRUE(field->RunCommand(Command::GameWeight));
+  EXPECT_EQ(markAt(4), plain);
+}
+
+// The weight to be placed starts where the pointer left the field, and off
+// the field when it left above or to the left of it (to the toolbar).
+TEST_F(PlayFieldTest, TheWeightStartsOffTheFieldWhenThePointerLeftToTheToolbar) {
+  Open();
+  struct Case {
+    const char* what;
+    int32_t x, y, startX, startY;
+  };
+  const Case cases[] = {
+      {"left above, to the toolbar", 120, -4, -100, -100},
+      {"left on the left", -2, 50, -100, -100},
+      {"left below", 200, 301, 200, 301},
+  };
+  for (const Case& c : cases) {
+    field->PointerMove(0, 0, c.x < 0 ? 1 : c.x, c.y < 0 ? 1 : Min(c.y, 299));
+    field->PointerLeft(c.x, c.y);
+    ASSERT_TRUE(field->RunCommand(Command::GameWeight));
+    EXPECT_TRUE(Probe(field).WeightMode()) << c.what;
+    EXPECT_EQ(Probe(field).Weight().X, c.startX) << c.what;
+    EXPECT_EQ(Probe(field).Weight().Y, c.startY) << c.what;
+    ASSERT_TRUE(field->RunCommand(Command::GameWeight));  // placing stopped
+    ASSERT_FALSE(Probe(field).WeightMode());
+  }
 }
 
 TEST_F(PlayFieldTest, TileAndCascadeLayOutTheShownPockets) {

@@ -5,6 +5,8 @@
 namespace varlo::testing {
 namespace {
 
+uint32_t Px(const DIB_P& d, int32_t x, int32_t y) { return static_cast<uint32_t>(DibGetPixel(d, x, y)); }
+
 // ---- snapping ----
 
 struct ToleranceCase {
@@ -407,7 +409,7 @@ TEST_F(PlayFieldTest, RightClickSendsTheGroupToTheOtherSide) {
   EXPECT_EQ(T(2).Win, MW_SIDE0);
 }
 
-TEST_F(PlayFieldTest, TheGlassMapsPressesToTheFieldUnderIt) {
+TEST_F(PlayFieldTest, TheGlassMapsTheLensToTheFieldUnderIt) {
   Open({}, 600, 400);
   Scatter(200, 150);
   ASSERT_TRUE(field->RunCommand(Command::GameGlass));
@@ -426,17 +428,149 @@ TEST_F(PlayFieldTest, TheGlassMapsPressesToTheFieldUnderIt) {
     EXPECT_EQ(y, k.my);
   }
   EXPECT_FALSE(Probe(field).InLens(c.Left + 2, c.Top + 2)) << "outside the ellipse";
-  // Move the glass so that its centre looks at piece 0, and drag through it.
+}
+
+// A press anywhere on the glass moves it, over a piece too; its buttons
+// still act, and the close box closes it.
+TEST_F(PlayFieldTest, APressOnTheGlassMovesIt) {
+  Open({}, 600, 400);
+  Scatter(200, 150);
+  ASSERT_TRUE(field->RunCommand(Command::GameGlass));
   int32_t cx, cy;
   OwnPoint(jig, 0, cx, cy);
   RectMoveTo(Probe(field).Glass().Outer, cx - 120, cy - 120);
   Relayout(Probe(field).Glass());
-  const int32_t x0 = T(0).X;
+  const std::vector<TILE_P> before = jig.Tiles;
+  struct Case {
+    const char* where;
+    int32_t dx, dy;  // from the glass's top-left
+  };
+  for (const Case k : {Case{"the lens's centre, over a piece", 120, 120}, Case{"the lens near its rim", 30, 120},
+                       Case{"the housing", 5, 40}}) {
+    const XRECT o = Probe(field).Glass().Outer;
+    field->PointerDown(kMbLeft, 0, o.Left + k.dx, o.Top + k.dy);
+    EXPECT_EQ(Probe(field).DragState(), kDragIdle) << k.where;
+    EXPECT_EQ(Probe(field).Picked(), -1) << k.where;
+    field->PointerMove(kHeldLeft, 0, o.Left + k.dx + 17, o.Top + k.dy + 9);
+    field->PointerUp(kMbLeft, 0, o.Left + k.dx + 17, o.Top + k.dy + 9);
+    EXPECT_EQ(Probe(field).Glass().Outer.Left, o.Left + 17) << k.where;
+    EXPECT_EQ(Probe(field).Glass().Outer.Top, o.Top + 9) << k.where;
+    EXPECT_FALSE(Probe(field).Selection()) << k.where;
+  }
+  EXPECT_EQ(jig.Tiles, before) << "no piece moved";
+  const XRECT& z = Probe(field).Glass().Buttons[kBtnZoom3].Rect;
+  field->PointerDown(kMbLeft, 0, z.Left + 2, z.Top + 2);
+  field->PointerUp(kMbLeft, 0, z.Left + 2, z.Top + 2);
+  EXPECT_EQ(Probe(field).GlassOf().Zoom, 3);
+  const XRECT& x = Probe(field).Glass().Buttons[kBtnClose].Rect;
+  field->PointerDown(kMbLeft, 0, x.Left + 2, x.Top + 2);
+  field->PointerUp(kMbLeft, 0, x.Left + 2, x.Top + 2);
+  EXPECT_FALSE(Probe(field).Glass().Shown);
+}
+
+// Pieces carried with click-to-drag are put down through the lens.
+TEST_F(PlayFieldTest, ClickToDragPutsPiecesDownThroughTheLens) {
+  Open({}, 600, 400);
+  Scatter(200, 150);
+  Probe(field).options().Play.bClickToDrag = 1;
+  ASSERT_TRUE(field->RunCommand(Command::GameGlass));
+  RectMoveTo(Probe(field).Glass().Outer, 300, 100);
+  Relayout(Probe(field).Glass());
+  int32_t cx, cy;
+  OwnPoint(jig, 0, cx, cy);
+  const int32_t x0 = T(0).X, y0 = T(0).Y;
   field->PointerDown(kMbLeft, 0, cx, cy);
-  EXPECT_EQ(Probe(field).Picked(), 0);
-  field->PointerMove(kHeldLeft, 0, cx + 20, cy);  // ten field pixels at zoom 2
-  field->PointerUp(kMbLeft, 0, cx + 20, cy);
-  EXPECT_EQ(T(0).X, x0 + 10);
+  field->PointerUp(kMbLeft, 0, cx, cy);
+  ASSERT_EQ(Probe(field).DragState(), kDragPieces);
+  const XRECT& c = Probe(field).Glass().Client;
+  int32_t lx = c.Left + 120, ly = c.Top + 120, mx = lx, my = ly;
+  Probe(field).MapThroughGlass(mx, my);
+  field->PointerMove(0, 0, lx, ly);
+  field->PointerDown(kMbLeft, 0, lx, ly);
+  field->PointerUp(kMbLeft, 0, lx, ly);
+  EXPECT_EQ(Probe(field).DragState(), kDragIdle);
+  EXPECT_EQ(T(0).X, x0 + mx - cx);
+  EXPECT_EQ(T(0).Y, y0 + my - cy);
+}
+
+// The border frame lies under every loose piece: a piece lying across the
+// frame is picked and painted over it, from the set-up on (where the frame
+// has the highest key) and after the frame is picked itself.
+TEST_F(PlayFieldTest, TheBorderFrameLiesUnderLoosePieces) {
+  PlayJigsawSpec spec;
+  spec.Border = true;
+  Open(spec, 400, 300);
+  const int32_t border = BorderPieceIndex(jig);
+  ASSERT_GE(border, 0);
+  ASSERT_EQ(T(border).Group, border) << "the frame has the top key";
+  Put(0, T(border).X + 2, T(border).Y + 2);  // across the frame's top-left band
+  field->Invalidate();
+  int32_t cx, cy;
+  OwnPoint(jig, 0, cx, cy);
+  const TMyWin& w = Probe(field).Wins()[0];
+  EXPECT_EQ(Probe(field).PickPiece(FieldX(w, cx), FieldY(w, cy)), 0);
+  // The frame's own point elsewhere on its band still picks the frame;
+  // pressing it does not lift it over the piece.
+  const int32_t fx = FieldX(w, T(border).X + 50), fy = FieldY(w, T(border).Y + 5);
+  ASSERT_EQ(Probe(field).PickPiece(fx, fy), border);
+  field->PointerDown(kMbLeft, 0, fx, fy);
+  field->PointerUp(kMbLeft, 0, fx, fy);
+  EXPECT_EQ(Probe(field).PickPiece(FieldX(w, cx), FieldY(w, cy)), 0);
+  EXPECT_EQ(jig.Sort.front().Key, T(border).Group) << "the frame's group is painted first";
+}
+
+// Sending a piece to the other side needs the press and the release on
+// that same piece.
+TEST_F(PlayFieldTest, MoveToTheOtherSideNeedsPressAndReleaseOnOnePiece) {
+  Open();
+  Scatter();
+  int32_t x0, y0, x1, y1;
+  OwnPoint(jig, 0, x0, y0);
+  OwnPoint(jig, 1, x1, y1);
+  const TMyWin& w = Probe(field).Wins()[0];
+  struct Case {
+    const char* what;
+    int32_t downX, downY, upX, upY;
+    bool moves;
+  };
+  const Case cases[] = {
+      {"from the empty board onto piece 0", FieldX(w, 380), FieldY(w, 280), FieldX(w, x0), FieldY(w, y0), false},
+      {"from piece 1 onto piece 0", FieldX(w, x1), FieldY(w, y1), FieldX(w, x0), FieldY(w, y0), false},
+      {"from piece 0 onto the empty board", FieldX(w, x0), FieldY(w, y0), FieldX(w, 380), FieldY(w, 280), false},
+      {"press and release on piece 0", FieldX(w, x0), FieldY(w, y0), FieldX(w, x0), FieldY(w, y0), true},
+  };
+  for (const Case& c : cases) {
+    field->PointerDown(kMbRight, 0, c.downX, c.downY);
+    field->PointerUp(kMbRight, 0, c.upX, c.upY);
+    EXPECT_EQ(T(0).Win, c.moves ? MW_SIDE1 : MW_SIDE0) << c.what;
+    EXPECT_EQ(T(1).Win, MW_SIDE0) << c.what;
+  }
+}
+
+// Escape ends a selection band under way (the release then selects
+// nothing) and clears a selection, an arranged one too.
+TEST_F(PlayFieldTest, EscapeEndsTheBandAndClearsTheSelection) {
+  Open();
+  Scatter();
+  const TMyWin& w = Probe(field).Wins()[0];
+  field->PointerDown(kMbLeft, 0, FieldX(w, 395), FieldY(w, 295));
+  field->PointerMove(kHeldLeft, 0, FieldX(w, 1), FieldY(w, 1));
+  ASSERT_EQ(Probe(field).DragState(), kDragBand);
+  field->EscapeKey();
+  EXPECT_EQ(Probe(field).DragState(), kDragIdle);
+  field->PointerMove(kHeldLeft, 0, FieldX(w, 2), FieldY(w, 2));
+  field->PointerUp(kMbLeft, 0, FieldX(w, 2), FieldY(w, 2));
+  EXPECT_FALSE(Probe(field).Selection());
+  for (const TILE_P& t : jig.Tiles) EXPECT_EQ(t.Sel, 0);
+  EXPECT_EQ(Px(Probe(field).FieldImg(), 390, 290), 0x989898u) << "no tint left";
+
+  ASSERT_TRUE(field->RunCommand(Command::GameSelectAll));
+  ASSERT_TRUE(field->RunCommand(Command::GameArrange));
+  ASSERT_TRUE(Probe(field).Selection());
+  field->EscapeKey();
+  EXPECT_FALSE(Probe(field).Selection());
+  for (const TILE_P& t : jig.Tiles) EXPECT_EQ(t.Sel, 0);
+  EXPECT_FALSE(view.enabled[Command::GameArrange]);
 }
 
 }  // namespace

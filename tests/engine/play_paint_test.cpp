@@ -88,21 +88,66 @@ TEST_F(PlayFieldTest, LensMagnifiesTheFieldInsideAnEllipse) {
   int32_t mx = c.Left + 120, my = c.Top + 120;
   Probe(field).MapThroughGlass(mx, my);
   EXPECT_EQ(mx, c.Left + 120);
-  // Pixels of the lens at (x, y) show the field at the mapped point.
-  for (const auto& [lx, ly] : {std::pair{120, 120}, std::pair{100, 110}, std::pair{150, 90}}) {
+  // The field itself under the glass, recomposed without the glass.
+  DIB_P plain;
+  DibCreate24(plain, 600, 400);
+  Probe(field).Compose(plain, Probe(field).FieldClip(), kComposeAll);
+  // Pixels of the lens at (x, y) show the field at the mapped point: where
+  // the field is flat, that point's colour.
+  for (const auto& [lx, ly] : {std::pair{40, 120}, std::pair{200, 130}}) {
     int32_t fx = c.Left + lx, fy = c.Top + ly;
     Probe(field).MapThroughGlass(fx, fy);
-    // The field itself under the glass, recomposed without the glass.
-    DIB_P plain;
-    DibCreate24(plain, 600, 400);
-    Probe(field).Compose(plain, Probe(field).FieldClip(), kComposeAll);
     EXPECT_EQ(Px(Probe(field).FieldImg(), c.Left + lx, c.Top + ly), Px(plain, fx, fy)) << lx << "," << ly;
   }
+  // Over the piece the lens blends the four field pixels around the point
+  // it shows (bilinear, at zoom 2 a quarter of a pixel off the centres):
+  // no blocks of two by two equal pixels.
+  const int32_t left = c.Left + c.Width / 2 - c.Width / 4, top = c.Top + c.Height / 2 - c.Height / 4;
+  int32_t differentPairs = 0;
+  for (int32_t ly = 100; ly < 130; ++ly)
+    for (int32_t lx = 100; lx < 130; ++lx) {
+      const int32_t ux = left * 256 + ((2 * lx + 1) * 128) / 2 - 128, uy = top * 256 + ((2 * ly + 1) * 128) / 2 - 128;
+      const int32_t x0 = ux >> 8, y0 = uy >> 8, wx = ux & 255, wy = uy & 255;
+      const uint32_t got = Px(Probe(field).FieldImg(), c.Left + lx, c.Top + ly);
+      for (int32_t k = 0; k < 3; ++k) {
+        auto ch = [&](int32_t x, int32_t y) { return static_cast<int32_t>((Px(plain, x, y) >> (8 * k)) & 255); };
+        const int32_t up = ch(x0, y0) * (256 - wx) + ch(x0 + 1, y0) * wx;
+        const int32_t down = ch(x0, y0 + 1) * (256 - wx) + ch(x0 + 1, y0 + 1) * wx;
+        const int32_t want = (up * (256 - wy) + down * wy + 32768) >> 16;
+        ASSERT_EQ(static_cast<int32_t>((got >> (8 * k)) & 255), want) << lx << "," << ly << " channel " << k;
+      }
+      differentPairs += lx % 2 == 1 && got != Px(Probe(field).FieldImg(), c.Left + lx - 1, c.Top + ly);
+    }
+  EXPECT_GT(differentPairs, 100) << "smooth, not blocky";
   // The light rim at the upper left, untouched field outside the ellipse.
   bool light = false;
   for (int32_t x = 0; x < 60 && !light; ++x) light = Px(Probe(field).FieldImg(), c.Left + x, c.Top + 120) == 0xF2F2F2u;
   EXPECT_TRUE(light);
   EXPECT_NE(Px(Probe(field).FieldImg(), c.Left + 20, c.Top + 20), 0xFF00FFu) << "magenta is transparent";
+}
+
+// The lens lies under the glass's housing: where the housing is opaque, in
+// all four corners, it shows and the lens does not.
+TEST_F(PlayFieldTest, TheHousingFramesTheLensInEveryCorner) {
+  Open({}, 600, 400);
+  Probe(field).Wins()[0].Bkg = 0xFFFFFF;
+  ASSERT_TRUE(field->RunCommand(Command::GameGlass));
+  RectMoveTo(Probe(field).Glass().Outer, 100, 50);
+  Relayout(Probe(field).Glass());
+  Probe(field).MakeLensMask();
+  field->Invalidate();
+  const XRECT& o = Probe(field).Glass().Outer;
+  // Points inside the lens's ellipse on the opaque inner ring of the test
+  // skin's corners (grey 30).
+  struct Case {
+    const char* corner;
+    int32_t x, y;
+  };
+  for (const Case& k : {Case{"top left", o.Left + 85, o.Top + 10}, Case{"top right", o.Right - 85, o.Top + 10},
+                        Case{"bottom left", o.Left + 85, o.Bottom - 10}, Case{"bottom right", o.Right - 85, o.Bottom - 10}}) {
+    ASSERT_TRUE(Probe(field).InLens(k.x, k.y)) << k.corner;
+    EXPECT_EQ(Px(Probe(field).FieldImg(), k.x, k.y), MakeRGB(30, 30, 30)) << k.corner;
+  }
 }
 
 TEST_F(PlayFieldTest, PocketFrameComesFromTheSkinLayout) {

@@ -224,6 +224,13 @@ class MainWindowTest : public QObject {
     varlo::testing::Probe(f).options().Play.bSingleWin = 1;
     s.Tap(Qt::Key_Space);
     QCOMPARE(f.ShownSide(), 0);
+
+    // Escape clears the selection.
+    QVERIFY(f.RunCommand(Command::GameSelectAll));
+    QVERIFY(f.HasSelection());
+    s.Key(Qt::Key_Escape);
+    QVERIFY(!f.HasSelection());
+    s.Key(Qt::Key_Escape, Qt::NoModifier, false);
   }
 
   void shiftSInAResumedGameIsSaveAs() {

@@ -118,10 +118,11 @@ struct Player {
   }
 
   // Answers the next open dialog: the pack, then on the level page the
-  // rectangular cut without border or turning, spread out, at the largest
-  // pieces. Sets *done when the dialog was answered.
-  void ChooseBlocksInTheDialog(bool* done) {
-    poll.Until([this, done] {
+  // rectangular cut without turning, spread out, at the largest pieces,
+  // with the border frame when asked. Sets *done when the dialog was
+  // answered.
+  void ChooseBlocksInTheDialog(bool* done, int border = 0) {
+    poll.Until([this, done, border] {
       TF_DirView* dlg = ShownDialog(TF_DirView::kOpen);
       if (!dlg) return false;
       const auto items = dlg->JigsList()->findItems("Blocks", Qt::MatchExactly);
@@ -133,7 +134,7 @@ struct Player {
       LevelPage* level = dlg->Level();
       if (dlg->Pages()->currentWidget() != level) return true;  // the test sees no game
       level->ShapeMouseDown(kRectangularShape);
-      level->BorderMouseDown(0);
+      level->BorderMouseDown(border);
       level->MixMouseDown(1);
       if (dlg->BrowserJig().Rotate) level->I_RotationMouseDown();
       if (dlg->BrowserJig().FitToScreen) level->I_FitToScreenMouseDown();
@@ -199,17 +200,22 @@ struct Player {
 
   // A content point of side 0 where the whole picture fits on the visible
   // field without covering any piece.
-  bool FreeCorner(int32_t& x, int32_t& y) {
+  bool FreeCorner(int32_t& x, int32_t& y) { return FreeArea(kPicW, kPicH, -1, x, y); }
+
+  // A content point of side 0 where a w x h area lies on the visible field
+  // without covering any piece but piece skip.
+  bool FreeArea(int32_t aw, int32_t ah, int32_t skip, int32_t& x, int32_t& y) {
     const TMyWin& w = Field().Window(0);
     const Jigsaw& jig = Jig();
     const int32_t margin = 12;
-    for (int32_t cy = w.ScrollY + margin; cy + kPicH + margin <= w.ScrollY + View()->height(); cy += 8)
-      for (int32_t cx = w.ScrollX + margin; cx + kPicW + margin <= w.ScrollX + View()->width(); cx += 8) {
+    for (int32_t cy = w.ScrollY + margin; cy + ah + margin <= w.ScrollY + View()->height(); cy += 8)
+      for (int32_t cx = w.ScrollX + margin; cx + aw + margin <= w.ScrollX + View()->width(); cx += 8) {
         bool clear = true;
         for (int32_t i = 0; i < PieceCount(jig) && clear; ++i) {
+          if (i == skip) continue;
           const TILE_P& t = jig.Tiles[i];
-          clear = t.X + t.RotW + margin <= cx || t.X >= cx + kPicW + margin ||
-                  t.Y + t.RotH + margin <= cy || t.Y >= cy + kPicH + margin;
+          clear = t.X + t.RotW + margin <= cx || t.X >= cx + aw + margin ||
+                  t.Y + t.RotH + margin <= cy || t.Y >= cy + ah + margin;
         }
         if (clear) {
           x = cx;
@@ -218,6 +224,34 @@ struct Player {
         }
       }
     return false;
+  }
+
+  // No piece outside the frame's group has a point of its own that is
+  // hidden under the frame: wherever a loose piece and the frame overlap,
+  // a press picks the piece.
+  bool NoLoosePieceUnderTheFrame(QString& which) {
+    const Jigsaw& jig = Jig();
+    const int32_t frame = BorderPieceIndex(jig);
+    const TILE_P& b = jig.Tiles[frame];
+    const TMyWin& w = Field().Window(b.Win);
+    for (int32_t i = 0; i < PieceCount(jig); ++i) {
+      const TILE_P& t = jig.Tiles[i];
+      if (t.Group == b.Group || t.Win != b.Win) continue;
+      if (t.X >= b.X + b.RotW || b.X >= t.X + t.RotW || t.Y >= b.Y + b.RotH || b.Y >= t.Y + t.RotH) continue;
+      const DIB_P& mask = jig.Images[kMaskSlot + (t.Rot & 3)];
+      for (int32_t y = 0; y < t.RotH; ++y)
+        for (int32_t x = 0; x < t.RotW; ++x) {
+          if (DibPixel(mask, t.MapX + x, t.MapY + y)[0] != t.Key) continue;
+          const int32_t fx = testing::FieldX(w, t.X + x), fy = testing::FieldY(w, t.Y + y);
+          if (!View()->rect().contains(fx, fy)) continue;
+          const int32_t hit = varlo::testing::Probe(Field()).PickPiece(fx, fy);
+          if (hit >= 0 && jig.Tiles[hit].Group == b.Group) {
+            which = QString("piece %1 at %2,%3").arg(i).arg(fx).arg(fy);
+            return false;
+          }
+        }
+    }
+    return true;
   }
 };
 
@@ -309,6 +343,37 @@ class PlayThroughTest : public QObject {
     const uint8_t* mid = DibPixel(solved, kPicW / 2, kPicH / 2);
     QVERIFY(!(mid[0] == 0x98 && mid[1] == 0x98 && mid[2] == 0x98));
     QVERIFY(p.main->Menu().Enabled(Command::FileSaveImage));
+  }
+
+  // With the border frame on, loose pieces lying across the frame are never
+  // hidden under it: after the set-up, and while the pieces are laid into
+  // the frame one by one.
+  void framedGameKeepsLoosePiecesAboveTheFrame() {
+    Player p;
+    bool chosen = false;
+    p.Start([&] { p.ChooseBlocksInTheDialog(&chosen, 1); });
+    QVERIFY(chosen);
+    Jigsaw& jig = p.Jig();
+    const int32_t frame = BorderPieceIndex(jig);
+    QVERIFY(frame > 0);
+    QString which;
+    QVERIFY2(p.NoLoosePieceUnderTheFrame(which), qPrintable("after the set-up: " + which));
+    // A loose piece laid across the frame's band lies over it.
+    const TILE_P& b = jig.Tiles[frame];
+    p.Drag(0, b.X + 2, b.Y + 2);
+    QVERIFY2(p.NoLoosePieceUnderTheFrame(which), qPrintable("a piece across the band: " + which));
+    // The frame moved to a free place, then every piece but the last laid
+    // into it, each joining it.
+    int32_t fx = 0, fy = 0;
+    QVERIFY(p.FreeArea(b.RotW, b.RotH, frame, fx, fy));
+    p.Drag(frame, fx, fy);
+    QCOMPARE(b.X, fx);
+    for (int32_t i = 0; i + 1 < frame; ++i) {
+      p.Drag(i, b.X + jig.Tiles[i].BoxX - b.BoxX, b.Y + jig.Tiles[i].BoxY - b.BoxY);
+      QVERIFY2(jig.Tiles[i].Group == b.Group, qPrintable(QString("piece %1 did not join").arg(i)));
+      QVERIFY2(p.NoLoosePieceUnderTheFrame(which), qPrintable(QString("after piece %1: ").arg(i) + which));
+    }
+    QVERIFY(!p.Field().Solved());
   }
 
   void savedAtExitAndResumedFromTheRecentFiles() {

@@ -1,5 +1,6 @@
 #include "app/qt/field_widget.h"
 
+#include <QCursor>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
@@ -103,6 +104,11 @@ void FieldWidget::wheelEvent(QWheelEvent* e) {
   if (Wheel) Wheel(dy > 0, pt.x(), pt.y());
 }
 
-void FieldWidget::leaveEvent(QEvent*) {}
+void FieldWidget::leaveEvent(QEvent*) {
+  // Where the pointer went (the toolbar lies above the field): a weight
+  // placed from the toolbar starts off the field.
+  const QPoint pt = mapFromGlobal(QCursor::pos());
+  field_.PointerLeft(pt.x(), pt.y());
+}
 
 }  // namespace varlo

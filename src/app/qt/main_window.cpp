@@ -707,6 +707,12 @@ bool TF_Main::event(QEvent* e) {
 void TF_Main::FormKeyDown(int32_t key, int32_t mods) {
   if (progress_->Shown()) return;
   keys_.Down(key, mods);
+  // Escape acts at once, also while a button is held: it ends a selection
+  // band and clears the selection.
+  if (key == kKeyEscape && ready_ && field_->GameOpen()) {
+    field_->EscapeKey();
+    PresentField();
+  }
 }
 
 void TF_Main::FormKeyUp(int32_t key, int32_t) {
