@@ -31,6 +31,7 @@
 #include "files/thumb_draw.h"
 #include "platform/qt/dib_image.h"
 #include "ui/lang.h"
+#include "raster/path_ascii.h"
 
 namespace varlo {
 
@@ -42,19 +43,6 @@ constexpr int kThumbTimerMs = 100;
 constexpr int kThumbSliceMs = 100;  // a tenth of a second of work per tick
 constexpr int kPreviewW = 240, kPreviewH = 180;
 constexpr uint32_t kPlaceholderFrame = 0x800000;  // navy
-
-bool FileExists(const std::string& path) {
-  std::error_code ec;
-  return !path.empty() && fs::is_regular_file(path, ec);
-}
-
-std::string Lower(std::string s) {
-  for (char& c : s)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  return s;
-}
-
-bool SameText(const std::string& a, const std::string& b) { return Lower(a) == Lower(b); }
 
 std::string Trim(const std::string& s) {
   size_t b = 0, e = s.size();
@@ -345,7 +333,7 @@ void TF_DirView::FormActivate() {
   drawingOn_ = false;
   lvJigs_->viewport()->update();
   lvGames_->viewport()->update();
-  if (!chosenFile_.empty() && !FileExists(chosenFile_)) chosenFile_.clear();
+  if (!chosenFile_.empty() && !IsRegularFile(chosenFile_)) chosenFile_.clear();
   const bool open = mode_ == kOpen;
   // Each mode has its own size; a size the player gave stays while the
   // mode does.
@@ -360,7 +348,7 @@ void TF_DirView::FormActivate() {
     if (!open) {
       pcPages_->setCurrentWidget(tsGames_);
     } else if (!chosenFile_.empty() && ExtensionOf(chosenFile_) != ".sv1" &&
-               Lower(ExtensionOf(chosenFile_)) != ".sv1") {
+               AsciiLower(ExtensionOf(chosenFile_)) != ".sv1") {
       pcPages_->setCurrentWidget(gameOpenedBefore_ ? static_cast<QWidget*>(level_) : tsJigs_);
     } else if (!chosenFile_.empty()) {
       pcPages_->setCurrentWidget(tsGames_);
@@ -476,7 +464,7 @@ void TF_DirView::FillLists() {
   bool found = false;
   if (!chosenFile_.empty()) {
     const std::string name = NamePart(chosenFile_);
-    const bool isGame = Lower(ExtensionOf(name)) == ".sv1";
+    const bool isGame = AsciiLower(ExtensionOf(name)) == ".sv1";
     QListWidget* list = isGame ? lvGames_ : lvJigs_;
     const QString caption = Q(WithoutExtension(name));
     for (int i = 0; i < list->count(); ++i) {
@@ -519,7 +507,7 @@ bool TF_DirView::AddNextThumb() {
   QListWidget* list = thumbPhase_ == 0 ? lvJigs_ : lvGames_;
   QListWidgetItem* item = list->item(thumbIndex_);
   const std::string name = item->text().toStdString() + (thumbPhase_ == 0 ? ".ast" : ".sv1");
-  const std::string key = Lower(name);
+  const std::string key = AsciiLower(name);
   if (!ctx_.Names) return true;
   const std::string path =
       (thumbPhase_ == 0 ? ctx_.Names->sUserJigDir : ctx_.Names->sSolveDir) + name;
@@ -593,14 +581,14 @@ void TF_DirView::PreviewFile(bool updateOk) {
   }
   lComment_->hide();
   const std::string path = ChosenPath();
-  if (!FileExists(path)) {
+  if (!IsRegularFile(path)) {
     level_->EnableLevelControls(false);
     ShowThumbPanels(false);
     SetKind(kNone);
     return;
   }
   bool acceptable = false, ok = false;
-  const std::string ext = Lower(ExtensionOf(path));
+  const std::string ext = AsciiLower(ExtensionOf(path));
   if (ext == ".ast") {
     if (ctx_.DefaultLevel) browserJig_ = *ctx_.DefaultLevel;
     FilePreview p = PreviewPack(path, browserJig_);
@@ -739,7 +727,7 @@ void TF_DirView::B_OkClick() {
   }
   chosenFile_ = ChosenPath();
   if (mode_ == kOpen) {
-    if (!FileExists(chosenFile_)) {
+    if (!IsRegularFile(chosenFile_)) {
       ShowMessage(LangFormat(Text("MS_CantFindFile"), {typed}), kMsgExclamationOk);
       return;
     }
@@ -751,7 +739,7 @@ void TF_DirView::B_OkClick() {
     accept();
     return;
   }
-  if (FileExists(chosenFile_) &&
+  if (IsRegularFile(chosenFile_) &&
       ShowMessage(LangFormat(Text("Q_OverwriteFile"), {eFileName_->text().toStdString()}),
                   kMsgQuestionOkCancel) != kMsgOk)
     return;
@@ -776,7 +764,7 @@ void TF_DirView::B_ExtraClick() {
   const std::string left = ctx_.RunDownload();
   if (left.empty()) return;
   const std::string name = WithoutExtension(NamePart(left)) + ".ast";
-  if (!FileExists(ctx_.Names->sUserJigDir + name)) return;
+  if (!IsRegularFile(ctx_.Names->sUserJigDir + name)) return;
   FillLists();
   const QString caption = Q(WithoutExtension(name));
   for (int i = 0; i < lvJigs_->count(); ++i) {
@@ -798,18 +786,18 @@ void TF_DirView::P_ButBarMouseDown(Qt::KeyboardModifiers modifiers) {
 bool TF_DirView::IsDistJigsaw(const std::string& fileName) const {
   if (!ctx_.Names) return false;
   return std::any_of(ctx_.Names->DistJigList.begin(), ctx_.Names->DistJigList.end(),
-                     [&](const std::string& line) { return SameText(Trim(line), fileName); });
+                     [&](const std::string& line) { return EqualsIgnoreAsciiCase(Trim(line), fileName); });
 }
 
 void TF_DirView::DeleteListedFile(const std::string& path) {
-  if (!FileExists(path)) return;
+  if (!IsRegularFile(path)) return;
   std::error_code ec;
   if (!fs::remove(path, ec) || ec) {
     ShowMessage(LangFormat(Text("MS_CantDeleteFile"), {NamePart(path)}), kMsgExclamationOk);
     return;
   }
   const std::string name = NamePart(path);
-  QListWidget* list = Lower(ExtensionOf(name)) == ".sv1" ? lvGames_ : lvJigs_;
+  QListWidget* list = AsciiLower(ExtensionOf(name)) == ".sv1" ? lvGames_ : lvJigs_;
   const QString caption = Q(WithoutExtension(name));
   for (int i = 0; i < list->count(); ++i) {
     if (list->item(i)->text() == caption) {
@@ -822,10 +810,10 @@ void TF_DirView::DeleteListedFile(const std::string& path) {
       break;
     }
   }
-  const std::string key = Lower(name);
+  const std::string key = AsciiLower(name);
   for (size_t i = 1; i < lbAllThumbs_.size(); ++i)
     if (lbAllThumbs_[i] == key) lbAllThumbs_[i].clear();
-  if (ctx_.Names && SameText(path, ctx_.Names->sSolve)) {
+  if (ctx_.Names && EqualsIgnoreAsciiCase(path, ctx_.Names->sSolve)) {
     ctx_.Names->sSolve.clear();
     if (ctx_.Flags) SetDirty(*ctx_.Flags);
   }
@@ -853,7 +841,7 @@ void TF_DirView::PMI_JigsDelClick() {
     return;
   }
   const std::string path = ctx_.Names->sUserJigDir + caption + ".ast";
-  if (!FileExists(path)) return;
+  if (!IsRegularFile(path)) return;
   if (ShowMessage(LangFormat(Text("Q_DeleteFile"), {caption}), kMsgQuestionOkCancel) != kMsgOk)
     return;
   const int row = lvJigs_->row(item);
@@ -877,7 +865,7 @@ void TF_DirView::PMI_GamesDelClick() {
   if (!item || !item->isSelected() || !ctx_.Names) return;
   const std::string caption = item->text().toStdString();
   const std::string path = ctx_.Names->sSolveDir + caption + ".sv1";
-  if (!FileExists(path)) return;
+  if (!IsRegularFile(path)) return;
   if (ShowMessage(LangFormat(Text("Q_DeleteFile"), {caption}), kMsgQuestionOkCancel) != kMsgOk)
     return;
   const int row = lvGames_->row(item);

@@ -29,6 +29,7 @@
 #include "cut/knob_atlas.h"
 #include "files/jigsaw_pack.h"
 #include "ui/qt/small_windows.h"
+#include "raster/path_ascii.h"
 
 namespace varlo {
 namespace {
@@ -50,18 +51,12 @@ bool NotYetAvailable(Command command) {
   }
 }
 
-bool FileExists(const std::string& path) {
-  std::error_code ec;
-  return !path.empty() && std::filesystem::is_regular_file(path, ec);
-}
-
+// The extension of a file name, dot included, in lower case ("" without one).
 std::string LowerExt(const std::string& path) {
   const size_t slash = path.find_last_of('/');
   const size_t dot = path.rfind('.');
   if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return {};
-  std::string e = path.substr(dot);
-  for (char& c : e) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return e;
+  return AsciiLower(std::string_view(path).substr(dot));
 }
 
 // The two home pages of the Help menu, set once when the game is configured
@@ -882,7 +877,7 @@ void TF_Main::AddRecentFile(const std::string& path) {
 
 void TF_Main::ShowOpenDialog(const std::string& path, bool direct) {
   if (!AskSaveChanges()) return;
-  if (direct && FileExists(path) && LowerExt(path) == ".sv1") {
+  if (direct && IsRegularFile(path) && LowerExt(path) == ".sv1") {
     SolveRead preview;
     if (OpenSolve(path, OpenMode::Preview, preview, nullptr) == OpenResult::Ok) {
       names_.sSolveJig = preview.SolveJig;
@@ -891,7 +886,7 @@ void TF_Main::ShowOpenDialog(const std::string& path, bool direct) {
     }
   }
   std::string p = path;
-  if (p.empty()) p = FileExists(names_.sSolve) ? names_.sSolve : FileExists(names_.sJig) ? names_.sJig : "";
+  if (p.empty()) p = IsRegularFile(names_.sSolve) ? names_.sSolve : IsRegularFile(names_.sJig) ? names_.sJig : "";
   const JigsawChoice c = RunJigsawDialog(false, p);
   if (c.Ok && !c.Path.empty()) OpenGame(c.Path, &c);
 }
@@ -974,7 +969,7 @@ void TF_Main::T_AutoSaveTimer() {
   const int64_t now = qt_->clock().NowMs();
   // A button held on the field or anywhere else (the toolbar) waits too.
   const bool held = fieldView_->ButtonsHeld() != Qt::NoButton || QGuiApplication::mouseButtons() != Qt::NoButton;
-  if (!AutosaveDue(names_.bJigLoaded, flags_, a, now, FileExists(names_.sSaveTemp), held)) return;
+  if (!AutosaveDue(names_.bJigLoaded, flags_, a, now, IsRegularFile(names_.sSaveTemp), held)) return;
   const BusyScope busy(flags_);
   SaveTo(names_.sAutoSave, true);
   flags_.LastAutosaveMs = qt_->clock().NowMs();
