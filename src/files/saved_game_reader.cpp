@@ -8,6 +8,7 @@
 #include "files/info_text.h"
 #include "files/picture_size.h"
 #include "files/saved_game.h"
+#include "files/saved_game_writer.h"
 #include "files/state_journal.h"
 #include "raster/picture_codecs.h"
 
@@ -47,7 +48,7 @@ OpenResult ReadHeader(ByteSource& in, SolveHeader& h, std::string* error) {
     return Refuse(error, "The saved game ends inside its header.");
   if (nameLen < 1 || nameLen > static_cast<int32_t>(kMaxJigNameBytes) + 1)
     return Refuse(error, "The saved game's jigsaw name has an impossible length (" +
-                             std::to_string(nameLen - 1) + " bytes; at most " +
+                             std::to_string(int64_t{nameLen} - 1) + " bytes; at most " +
                              std::to_string(kMaxJigNameBytes) + " are allowed).");
   char name[kMaxJigNameBytes + 1];
   uint8_t block[kJigParamsBytes];
@@ -233,7 +234,9 @@ OpenResult ReadSolve(ByteSource& in, OpenMode mode, SolveRead& io, std::string* 
 
 OpenResult OpenSolve(const std::string& path, OpenMode mode, SolveRead& io, std::string* error) {
   // A state rewrite interrupted after its journal was complete is finished
-  // before the file is read.
+  // before the file is read, and what an interrupted save left beside the
+  // file is removed.
+  if (mode == OpenMode::Play) RemoveSaveLeftovers(path);
   RecoverStateJournal(path, nullptr);
   FileSource in;
   std::string why;

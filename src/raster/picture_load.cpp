@@ -5,6 +5,7 @@
 #include <cstring>
 #include <new>
 
+#include "raster/file_calls.h"
 #include "raster/picture_codecs.h"
 
 namespace varlo {
@@ -61,32 +62,7 @@ bool DibLoadPicture(DIB_P& d, const uint8_t* data, size_t size, std::string* err
 }
 
 bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& out, std::string* error) {
-  std::FILE* f = std::fopen(path.c_str(), "rb");
-  if (!f) return Fail(error, path + ": " + std::strerror(errno));
-  std::vector<uint8_t> bytes;
-  bool ok = std::fseek(f, 0, SEEK_END) == 0;
-  const long length = ok ? std::ftell(f) : -1;
-  ok = ok && length >= 0 && std::fseek(f, 0, SEEK_SET) == 0;
-  if (!ok) {
-    std::fclose(f);
-    return Fail(error, path + ": cannot be read");
-  }
-  if (length > kMaxPictureFileBytes) {
-    std::fclose(f);
-    return Fail(error, path + ": the file is too large");
-  }
-  try {
-    bytes.resize(static_cast<size_t>(length));
-  } catch (const std::bad_alloc&) {
-    std::fclose(f);
-    return Fail(error, path + ": out of memory");
-  }
-  const size_t got = bytes.empty() ? 0 : std::fread(bytes.data(), 1, bytes.size(), f);
-  const bool readError = std::ferror(f) != 0;
-  std::fclose(f);
-  if (readError || got != bytes.size()) return Fail(error, path + ": cannot be read");
-  out = std::move(bytes);
-  return true;
+  return ReadRegularFile(path, static_cast<uint64_t>(kMaxPictureFileBytes), out, error);
 }
 
 bool DibLoadPictureFile(DIB_P& d, const std::string& path, std::string* error) {
