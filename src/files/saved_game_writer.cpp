@@ -141,12 +141,21 @@ std::string CheckSaveGame(const SaveGameView& g) {
   if (j.TotalTileNum < 1 || j.TotalTileNum > kMaxPieces ||
       g.State.Pieces.size() != static_cast<size_t>(j.TotalTileNum))
     return "The game's piece table does not match its piece count.";
-  if (j.ImageW < 1 || j.ImageH < 1 || j.ImageW > kMaxPictureSide || j.ImageH > kMaxPictureSide ||
-      g.Picture->Width != j.ImageW || g.Picture->Height != j.ImageH)
+  if (!PictureSizeAllowed(j.ImageW, j.ImageH) || g.Picture->Width != j.ImageW || g.Picture->Height != j.ImageH)
     return "The game's picture does not match its size.";
   if (g.Mask->Width != j.ImageW + 5 || g.Mask->Height != j.ImageH + 5)
     return "The game's piece mask does not match the picture.";
   if (g.Thumbnail->Width < 1 || g.Thumbnail->Height < 1) return "The game has no thumbnail.";
+  // What the reader takes back: the thumbnail as a 24-bit bitmap and the
+  // info text as UTF-16 within their entries.
+  const uint64_t thumbRow = (static_cast<uint64_t>(g.Thumbnail->Width) * 3 + 3) & ~uint64_t{3};
+  if (54 + thumbRow * static_cast<uint64_t>(g.Thumbnail->Height) > kMaxThumbnailEntry ||
+      int64_t{g.Thumbnail->Width} * g.Thumbnail->Height * 3 > static_cast<int64_t>(kMaxThumbnailEntry))
+    return "The game's thumbnail (" + std::to_string(g.Thumbnail->Width) + " x " +
+           std::to_string(g.Thumbnail->Height) + " pixels) is too large to be saved.";
+  if (2 * static_cast<uint64_t>(g.Info->size()) + 2 > kMaxSavedInfoEntry &&
+      EncodeInfoUtf16Le(*g.Info).size() > kMaxSavedInfoEntry)
+    return "The game's info text is too long to be saved.";
   if (g.State.Weighted < -1 || g.State.Weighted >= j.TotalTileNum)
     return "The game's weighted piece does not exist.";
   return CheckPieces(j, g.State.Pieces);

@@ -6,6 +6,7 @@
 #include <new>
 
 #include "raster/file_calls.h"
+#include "raster/file_limits.h"
 #include "raster/picture_codecs.h"
 
 namespace varlo {
@@ -16,7 +17,6 @@ constexpr uint8_t kPngSignature[8] = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0
 
 // No picture file the game can use is larger than the largest bitmap it
 // will make; anything bigger is refused before it is read.
-constexpr int64_t kMaxPictureFileBytes = kDibMaxBytes + (int64_t{1} << 20);
 
 bool Fail(std::string* error, const std::string& text) {
   if (error) *error = text;
@@ -62,7 +62,7 @@ bool DibLoadPicture(DIB_P& d, const uint8_t* data, size_t size, std::string* err
 }
 
 bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& out, std::string* error) {
-  return ReadRegularFile(path, static_cast<uint64_t>(kMaxPictureFileBytes), out, error);
+  return ReadRegularFile(path, kMaxPictureFileBytes, out, error);
 }
 
 bool DibLoadPictureFile(DIB_P& d, const std::string& path, std::string* error) {

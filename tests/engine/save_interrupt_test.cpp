@@ -84,23 +84,25 @@ struct Scenario {
 
 void RunScenario(const Scenario& sc) {
   // The bytes a whole save of each game gives.
-  std::string oldBytes, newBytes;
+  std::string oldBytes, newBytes, autosaveAfter;
   {
     Folder ref;
     ref.Save(sc.before);
     oldBytes = ReadFile(ref.Path("game.sv1"));
     EXPECT_EQ(ref.Save(sc.after).StateOnly, sc.inPlace) << sc.name;
+    autosaveAfter = ReadFile(ref.Path("autosaved.sv1"));
+    EXPECT_TRUE(autosaveAfter == (sc.inPlace ? oldBytes : ReadFile(ref.Path("game.sv1")))) << sc.name;
     const SaveOutcome again = SaveSolve(ref.Path("whole.sv1"), false, ViewOf(sc.after), ref.ctx);
     ASSERT_TRUE(again.Saved);
     newBytes = ReadFile(ref.Path("whole.sv1"));
-    ASSERT_EQ(ReadFile(ref.Path("game.sv1")), newBytes) << sc.name;
+    ASSERT_TRUE(ReadFile(ref.Path("game.sv1")) == newBytes) << sc.name << (ReadFile(ref.Path("game.sv1")) == oldBytes ? " old" : " other");
   }
   Folder folder;
   folder.Save(sc.before);
   const Files start = Snapshot(folder.dir.path());
   ASSERT_EQ(start.size(), 2u) << Show(start);
-  ASSERT_EQ(start.at("game.sv1"), oldBytes);
-  ASSERT_EQ(start.at("autosaved.sv1"), oldBytes);
+  ASSERT_TRUE(start.at("game.sv1") == oldBytes);
+  ASSERT_TRUE(start.at("autosaved.sv1") == oldBytes);
 
   auto check = [&](const std::string& where) {
     const Files now = Snapshot(folder.dir.path());
@@ -141,15 +143,18 @@ void RunScenario(const Scenario& sc) {
       }
       folder.OpenBoth();
       const std::string where = "save stopped at call " + std::to_string(n) + ", open at call " + std::to_string(m);
-      EXPECT_EQ(Snapshot(folder.dir.path()), settled) << where;
+      EXPECT_TRUE(Snapshot(folder.dir.path()) == settled) << where << ": " << Show(Snapshot(folder.dir.path()))
+                                                         << " instead of " << Show(settled);
       check(where);
       ++stops;
       if (openMade < m) break;
     }
     if (ranThrough) {
       const Files done = Snapshot(folder.dir.path());
-      EXPECT_EQ(done.at("game.sv1"), newBytes) << sc.name;
-      EXPECT_EQ(done.at("autosaved.sv1"), newBytes) << sc.name;
+      EXPECT_TRUE(done.at("game.sv1") == newBytes) << sc.name;
+      // A save rewritten in place leaves the autosave as it was; one written
+      // whole brings it up to date.
+      EXPECT_TRUE(done.at("autosaved.sv1") == autosaveAfter) << sc.name;
       EXPECT_GT(n, 5) << sc.name << ": the save made fewer calls than a save needs";
       break;
     }
@@ -169,7 +174,7 @@ TEST(SaveInterrupt, EveryStopLeavesTheOldOrTheNewGame) {
 
   Scenario inPlace{"state rewrite in place", {}, {}, true};
   MakeSyntheticGame(inPlace.before);
-  inPlace.after = inPlace.before;
+  MakeSyntheticGame(inPlace.after);
   PlayALittle(inPlace.after, 11);
   RunScenario(inPlace);
 
