@@ -15,8 +15,9 @@ namespace varlo {
 // copies of a game then stay within a few gigabytes of memory.
 inline constexpr int32_t kMaxPictureSide = 20000;
 inline constexpr int64_t kMaxPicturePixels = int64_t{100} << 20;
-// The smallest picture every cut and level can serve.
-inline constexpr int32_t kMinPictureSide = 64;
+// The smallest picture every cut, level and border can serve (a 71 x 71
+// picture cannot be cut with a border at the coarsest level).
+inline constexpr int32_t kMinPictureSide = 72;
 
 // A thumbnail as the open dialog shows it (about 240 x 180). A saved game
 // stores it as a 24-bit bitmap, which must fit its entry.

@@ -672,3 +672,62 @@ TEST(SavedGame, BitmapPayloadsDecodeWithImageMagick) {
       }
   }
 }
+
+// ---- limits shared with the reader ----
+
+// The writer never makes a saved game its reader refuses: a game whose
+// thumbnail would not fit its entry is not saved (and the good file at the
+// path stays), and an info text as long as a pack may hold comes back.
+TEST(SavedGame, WriterAndReaderAgreeOnSizes) {
+  SaveFolder folder;
+  SavedGame good;
+  MakeSyntheticGame(good);
+  ASSERT_TRUE(folder.Save("game.sv1", good).Saved);
+  const std::vector<uint8_t> before = Bytes(folder.Path("game.sv1"));
+
+  SavedGame big;
+  MakeSyntheticGame(big, {96, 64, 6, 4, true, 5, "Big Thumbnail"});
+  DibCreate24(big.Thumbnail, 2400, 2400);  // 17 MB as a bitmap
+  const SaveOutcome out = folder.Save("game.sv1", big);
+  EXPECT_FALSE(out.Saved);
+  EXPECT_NE(out.Error.find("thumbnail"), std::string::npos) << out.Error;
+  EXPECT_EQ(Bytes(folder.Path("game.sv1")), before);
+
+  // A pack's info text may have 4 MiB; a saved game holds it as UTF-16.
+  SavedGame wordy;
+  MakeSyntheticGame(wordy, {96, 64, 6, 4, true, 6, "Wordy"});
+  wordy.Info.assign(4u << 20, 'w');
+  const SaveOutcome saved = folder.Save("wordy.sv1", wordy);
+  ASSERT_TRUE(saved.Saved) << saved.Error;
+  EXPECT_EQ(ReadPlay(folder.Path("wordy.sv1")).Info, wordy.Info);
+  wordy.Info.assign((4u << 20) + 1, 'w');
+  wordy.Info += "\xE2\x80\x94";
+  EXPECT_FALSE(folder.Save("wordy2.sv1", wordy).Saved);
+  EXPECT_FALSE(fs::exists(folder.Path("wordy2.sv1")));
+}
+
+// ---- leftovers of interrupted saves ----
+
+// What a stopped save leaves under the game's own names beside a file is
+// removed when that file is next opened or saved; other files stay.
+TEST(SavedGame, LeftoversAreRemovedOnTheNextOpenOrSave) {
+  for (const bool byOpen : {true, false}) {
+    SaveFolder folder;
+    SavedGame g;
+    MakeSyntheticGame(g);
+    const std::string path = folder.Path("game.sv1");
+    ASSERT_TRUE(folder.Save("game.sv1", g).Saved);
+    WriteFile(path + ".svt", std::string(5000, 'x'));
+    WriteFile(StateJournalPath(path) + ".new", "VJSJ half");
+    WriteFile(folder.Path("other.sv1.svt"), "another game's");
+    if (byOpen) {
+      ReadPlay(path);
+    } else {
+      PlayALittle(g, 8);
+      ASSERT_TRUE(folder.Save("game.sv1", g).Saved);
+    }
+    EXPECT_FALSE(fs::exists(path + ".svt")) << byOpen;
+    EXPECT_FALSE(fs::exists(StateJournalPath(path) + ".new")) << byOpen;
+    EXPECT_TRUE(fs::exists(folder.Path("other.sv1.svt"))) << byOpen;
+  }
+}
