@@ -16,6 +16,7 @@
 #include "files/saved_game.h"
 #include "raster/byte_io.h"
 #include "raster/file_calls.h"
+#include "raster/file_limits.h"
 #include "raster/output_file.h"
 
 namespace varlo {
@@ -125,7 +126,7 @@ bool JournalFitsGame(ByteSource& in, const StateJournal& j) {
       !in.Read(params, sizeof params))
     return false;
   const JIG_P jig = DecodeJigParams(params);
-  if (jig.TotalTileNum < 1 || jig.TotalTileNum > kMaxPieces ||
+  if (jig.TotalTileNum < 1 || jig.TotalTileNum > kMaxPieces || !PictureSizeAllowed(jig.ImageW, jig.ImageH) ||
       j.Block.size() != SolveStateBytes(jig.TotalTileNum))
     return false;
   // The file ends after the old block, which may lack its trailer.

@@ -189,6 +189,12 @@ TEST(SavedGame, SecondSaveRewritesOnlyTheStateAndMatchesAFullSave) {
   EXPECT_EQ(Bytes(folder.Path("fresh.sv1")), second);
   EXPECT_EQ(ReadPlay(folder.Path("game.sv1")).Pieces, g.Pieces);
   EXPECT_FALSE(fs::exists(StateJournalPath(folder.Path("game.sv1"))));
+  // A game resumed from the file is the same game: its saves stay in place.
+  SavedGame resumed = ReadPlay(folder.Path("game.sv1"));
+  PlayALittle(resumed, 6);
+  const SaveOutcome again = folder.Save("game.sv1", resumed);
+  ASSERT_TRUE(again.Saved) << again.Error;
+  EXPECT_TRUE(again.StateOnly);
 }
 
 // ---- interrupted state rewrites ----
