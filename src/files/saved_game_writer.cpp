@@ -210,7 +210,7 @@ struct SameGame {
 SameGame CompareWithFile(const std::string& path, const SaveGameView& g) {
   SameGame r;
   FileSource in;
-  uint8_t head[kSolveMagicBytes + 8];
+  uint8_t head[kSolveMagicBytes + 12];
   if (!in.Open(path, nullptr) || !in.Read(head, sizeof head) ||
       std::memcmp(head, kSolveMagic, kSolveMagicBytes) != 0)
     return r;
@@ -220,14 +220,39 @@ SameGame CompareWithFile(const std::string& path, const SaveGameView& g) {
   if (s < 0 || in.Size() < static_cast<uint64_t>(s) + stateBytes - kTrailerBytes ||
       in.Size() > static_cast<uint64_t>(s) + stateBytes)
     return r;
+  // The reader sets SideNum, SideInd and ThumbEnd[1] of the game it reads
+  // to this file's own values: a game resumed from the file is still its
+  // game when its parameter block differs from the file's in these alone,
+  // and the file's block is then left as it is.
+  const int32_t nameLen = GetI32(head + kSolveMagicBytes + 8);
+  uint64_t jigAt = 0;
+  bool resumed = false;
+  if (nameLen >= 1 && nameLen <= static_cast<int32_t>(kMaxJigNameBytes) + 1) {
+    jigAt = kSolveMagicBytes + 12 + static_cast<uint64_t>(nameLen);
+    uint8_t block[kJigParamsBytes + 4];
+    if (in.Seek(jigAt) && in.Read(block, sizeof block)) {
+      JIG_P asRead = DecodeJigParams(block);
+      asRead.SideNum = 1;
+      asRead.SideInd = 0;
+      asRead.ThumbEnd[1] = static_cast<int32_t>(jigAt + kJigParamsBytes + 4 + GetU32(block + kJigParamsBytes));
+      resumed = asRead == *g.Jig;
+    }
+  }
+  const uint64_t jigEnd = jigAt + kJigParamsBytes;
+  auto same = [&](const uint8_t* disk, const uint8_t* bytes, size_t n, uint64_t at) {
+    if (!resumed || at >= jigEnd || at + n <= jigAt) return std::memcmp(disk, bytes, n) == 0;
+    const size_t from = static_cast<size_t>(std::max(at, jigAt) - at);
+    const size_t to = static_cast<size_t>(std::min(at + n, jigEnd) - at);
+    return std::memcmp(disk, bytes, from) == 0 && std::memcmp(disk + to, bytes + to, n - to) == 0;
+  };
   DigestBuilder digest;
   std::vector<uint8_t> disk;
   OutputFile compare;
   compare.CreateSink(path, [&](const uint8_t* bytes, size_t n, uint64_t at) {
     if (at + n > static_cast<uint64_t>(s)) return false;  // the game would be longer
     disk.resize(n);
-    if (!in.Seek(at) || !in.Read(disk.data(), n) || std::memcmp(disk.data(), bytes, n) != 0) return false;
-    digest.Add(bytes, n);
+    if (!in.Seek(at) || !in.Read(disk.data(), n) || !same(disk.data(), bytes, n, at)) return false;
+    digest.Add(disk.data(), n);
     return true;
   });
   if (!WritePrefix(compare, g, s, nullptr, nullptr)) return r;
