@@ -45,7 +45,8 @@ enum class UpdateResult {
 };
 // Rewrites the play state of the saved game at path when it holds the same
 // game: every byte before its state block is what a full save of this game
-// writes there, and its state block has this game's length. The state
+// writes there (a game resumed from the file may differ in the parameter
+// block fields the reader sets), and its state block has this game's length. The state
 // block is written in place through the file's journal
 // (files/state_journal.h), so the result is byte for byte what a full save
 // would write and an interruption leaves the old or the new state.
