@@ -16,6 +16,7 @@
 find_package(JPEG REQUIRED)
 find_package(PNG REQUIRED)
 find_package(ZLIB REQUIRED)
+find_package(OpenSSL REQUIRED)
 find_package(Threads REQUIRED)
 
 # Each layer publishes its headers through an include root of its own that
@@ -39,7 +40,7 @@ varlo_engine_layer(ui LINKS varlo_platform)
 varlo_engine_layer(jigsaw LINKS varlo_ui)
 varlo_engine_layer(cut LINKS varlo_jigsaw)
 varlo_engine_layer(play LINKS varlo_cut)
-varlo_engine_layer(files LINKS varlo_play)
+varlo_engine_layer(files LINKS varlo_play OpenSSL::Crypto)
 varlo_engine_layer(app LINKS varlo_files)
 
 set(VARLO_ENGINE_LAYERS raster platform ui jigsaw cut play files app)

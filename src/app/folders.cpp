@@ -7,9 +7,11 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
+#include <sstream>
 #include <system_error>
 #include "raster/path_ascii.h"
+
+#include "raster/file_calls.h"
 
 namespace fs = std::filesystem;
 
@@ -34,7 +36,9 @@ std::string StripSlash(std::string s) {
 std::string ReadUserDirsEntry(const std::string& name) {
   std::string config = Env("XDG_CONFIG_HOME");
   if (config.empty() || config[0] != '/') config = HomeDir() + "/.config";
-  std::ifstream in(config + "/user-dirs.dirs");
+  std::vector<uint8_t> bytes;
+  if (!ReadRegularFile(config + "/user-dirs.dirs", uint64_t{1} << 20, bytes, nullptr)) return {};
+  std::istringstream in(std::string(bytes.begin(), bytes.end()));
   std::string line;
   while (std::getline(in, line)) {
     if (!line.empty() && line.back() == '\r') line.pop_back();
@@ -59,7 +63,11 @@ std::string XdgUserDir(const char* name) {
 
 std::vector<std::string> ReadLines(const std::string& path) {
   std::vector<std::string> lines;
-  std::ifstream in(path, std::ios::binary);
+  // A list of a few names; a FIFO or a huge file in its place is not read.
+  constexpr uint64_t kMaxListBytes = uint64_t{1} << 20;
+  std::vector<uint8_t> bytes;
+  if (!ReadRegularFile(path, kMaxListBytes, bytes, nullptr)) return lines;
+  std::istringstream in(std::string(bytes.begin(), bytes.end()));
   std::string line;
   while (std::getline(in, line)) {
     if (!line.empty() && line.back() == '\r') line.pop_back();

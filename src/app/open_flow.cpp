@@ -152,7 +152,8 @@ std::unique_ptr<GameSession> StartNewGame(const NewGameRequest& req, PlayField& 
                                platform, lang);
   }
   if (!cut) {
-    Fail(error, "the picture could not be cut");
+    Fail(error, "the picture (" + std::to_string(p.ImageW) + " x " + std::to_string(p.ImageH) +
+                    " pixels) could not be cut");
     return nullptr;
   }
   if (req.PhaseDone) req.PhaseDone("cut");

@@ -3,6 +3,7 @@
 #include <cstring>
 #include <fstream>
 
+#include "raster/file_calls.h"
 #include "raster/byte_io.h"
 #include "platform/platform.h"
 #include "ui/lang.h"
@@ -57,16 +58,10 @@ ShapeLibraryResult ParseShapeLibrary(const uint8_t* data, size_t size, ShapeLibr
 ShapeLibraryResult LoadShapeLibrary(const std::string& path, ShapeLibrary& lib, const Platform& platform,
                                     std::string* error) {
   lib.Entries.clear();
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return Refuse(lib, ShapeLibraryResult::Unreadable, error, "cannot open " + path);
-  in.seekg(0, std::ios::end);
-  const std::streamoff end = in.tellg();
-  in.seekg(0, std::ios::beg);
-  if (end < 0 || static_cast<uint64_t>(end) > kShapeLibraryMaxBytes)
-    return Refuse(lib, ShapeLibraryResult::Unreadable, error, "cannot read " + path);
-  std::vector<uint8_t> bytes(static_cast<size_t>(end));
-  if (!bytes.empty() && !in.read(reinterpret_cast<char*>(bytes.data()), end))
-    return Refuse(lib, ShapeLibraryResult::Unreadable, error, "cannot read " + path);
+  std::vector<uint8_t> bytes;
+  std::string why;
+  if (!ReadRegularFile(path, kShapeLibraryMaxBytes, bytes, &why))
+    return Refuse(lib, ShapeLibraryResult::Unreadable, error, why);
   const ShapeLibraryResult r = ParseShapeLibrary(bytes.data(), bytes.size(), lib, error);
   if (r == ShapeLibraryResult::WrongMagic) MsgBox(platform, "Invalid DAT file!", kMsgExclamationOk);
   return r;

@@ -9,6 +9,7 @@
 #include <cstring>
 
 #include "raster/byte_io.h"
+#include "raster/file_calls.h"
 
 namespace varlo {
 
@@ -36,19 +37,11 @@ FileSource::~FileSource() { Close(); }
 
 bool FileSource::Open(const std::string& path, std::string* error) {
   Close();
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) {
-    if (error) *error = "Cannot open \"" + path + "\": " + std::strerror(errno);
-    return false;
-  }
-  struct stat st {};
-  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-    if (error) *error = "\"" + path + "\" is not a readable file";
-    ::close(fd);
-    return false;
-  }
+  uint64_t size = 0;
+  const int fd = OpenRegularFile(path, error, &size);
+  if (fd < 0) return false;
   fd_ = fd;
-  size_ = static_cast<uint64_t>(st.st_size);
+  size_ = size;
   pos_ = 0;
   return true;
 }

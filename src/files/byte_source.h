@@ -48,7 +48,8 @@ class FileSource final : public ByteSource {
   FileSource(const FileSource&) = delete;
   FileSource& operator=(const FileSource&) = delete;
 
-  // False with the system's reason in *error when the file cannot be opened.
+  // False with the reason in *error when the file cannot be opened or is
+  // not a regular file (a FIFO or a device is refused without waiting).
   bool Open(const std::string& path, std::string* error);
   bool IsOpen() const { return fd_ >= 0; }
   void Close();

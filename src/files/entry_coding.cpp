@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "raster/file_calls.h"
 #include "raster/byte_io.h"
 #include "files/byte_source.h"
 #include "raster/output_file.h"
@@ -21,11 +22,7 @@ constexpr uint8_t kJfifStart[12] = {0xFF, 0xD8, 0xFF, 0xE0, 0x00, 0x10,
                                     0x4A, 0x46, 0x49, 0x46, 0x00, 0x01};
 
 size_t ReadFileStart(const std::string& path, uint8_t* buf, size_t n) {
-  std::FILE* f = std::fopen(path.c_str(), "rb");
-  if (!f) return 0;
-  const size_t got = std::fread(buf, 1, n, f);
-  std::fclose(f);
-  return got;
+  return ReadRegularFileStart(path, buf, n);
 }
 
 }  // namespace

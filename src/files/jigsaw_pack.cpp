@@ -32,6 +32,9 @@ OpenResult Refuse(std::string* error, const std::string& why) {
 OpenResult ReadHeader(ByteSource& in, PackHeader& h, std::string* error) {
   uint8_t b[kPackHeaderBytes];
   if (in.Size() < 9) return OpenResult::NotValid;
+  if (in.Size() > kMaxPackBytes)
+    return Refuse(error, "The jigsaw file is " + std::to_string(in.Size()) + " bytes, more than a jigsaw holds (" +
+                             std::to_string(kMaxPackBytes) + ").");
   if (!in.Seek(0) || !in.Read(b, 9)) return Refuse(error, "The jigsaw file cannot be read.");
   // Compared as zero-terminated strings: the zero byte at offset 8 counts.
   if (std::memcmp(b, kPackMagic, 9) != 0) return OpenResult::NotValid;
@@ -39,7 +42,7 @@ OpenResult ReadHeader(ByteSource& in, PackHeader& h, std::string* error) {
     return Refuse(error, "The jigsaw file ends inside its header.");
   h.ImageW = GetI32(b + 9);
   h.ImageH = GetI32(b + 13);
-  if (h.ImageW < 1 || h.ImageH < 1 || h.ImageW > kMaxPictureSide || h.ImageH > kMaxPictureSide)
+  if (!PictureSizeAllowed(h.ImageW, h.ImageH))
     return Refuse(error, "The jigsaw file gives an impossible picture size (" +
                              std::to_string(h.ImageW) + " x " + std::to_string(h.ImageH) + ").");
   // The tag is the byte at position L counted from the length byte: the
@@ -58,9 +61,13 @@ OpenResult ReadThumbnail(ByteSource& in, DIB_P& thumb, std::vector<uint8_t>& byt
   const int32_t kind = PictureKind(bytes.data(), bytes.size());
   if (kind == 0) return OpenResult::NotValid;  // GIF or anything else
   int32_t w = 0, h = 0;
-  if (!PeekPictureSize(bytes.data(), bytes.size(), w, h) || w < 1 || h < 1 ||
-      w > kMaxPictureSide || h > kMaxPictureSide)
+  if (!PeekPictureSize(bytes.data(), bytes.size(), w, h))
     return Refuse(error, "The jigsaw's thumbnail has no usable picture size.");
+  // A saved game keeps the thumbnail as a bitmap: a larger one would not
+  // fit its entry there.
+  if (!ThumbnailSizeAllowed(w, h))
+    return Refuse(error, "The jigsaw's thumbnail is " + std::to_string(w) + " x " + std::to_string(h) +
+                             " pixels; at most " + std::to_string(kMaxThumbnailSide) + " a side are possible.");
   std::string why;
   const bool ok = kind == 2 ? DibLoadJpeg(thumb, bytes.data(), bytes.size(), &why)
                             : DibLoadPicture(thumb, bytes.data(), bytes.size(), &why);
@@ -110,7 +117,7 @@ OpenResult ReadPack(ByteSource& in, OpenMode mode, PackRead& io, std::string* er
   if (!ReadEntry(in, kInfoBaseByte, true, kMaxInfoEntry, infoBytes, nullptr, error))
     return OpenResult::Failed;
   std::vector<uint8_t> pic;
-  if (!ReadEntry(in, kPictureBaseByte, true, in.Remaining(), pic, nullptr, error))
+  if (!ReadEntry(in, kPictureBaseByte, true, std::min(in.Remaining(), kMaxPictureFileBytes), pic, nullptr, error))
     return OpenResult::Failed;
 
   int32_t w = 0, h = 0;
@@ -146,6 +153,31 @@ OpenResult OpenJig(const std::string& path, OpenMode mode, PackRead& io, std::st
   const OpenResult r = ReadPack(in, mode, io, error);
   if (r == OpenResult::Failed && error) *error = "\"" + path + "\": " + *error;
   return r;
+}
+
+std::string CheckPackParts(const PackParts& p) {
+  const std::string size = std::to_string(p.ImageW) + " x " + std::to_string(p.ImageH) + " pixels";
+  if (!PictureSizeAllowed(p.ImageW, p.ImageH))
+    return "The picture is " + size + "; a jigsaw holds at most " + std::to_string(kMaxPictureSide) +
+           " a side and " + std::to_string(kMaxPicturePixels) + " pixels in all.";
+  if (p.ImageW < kMinPictureSide || p.ImageH < kMinPictureSide)
+    return "The picture is " + size + "; a jigsaw is cut from at least " + std::to_string(kMinPictureSide) +
+           " x " + std::to_string(kMinPictureSide) + " pixels.";
+  int32_t w = 0, h = 0;
+  if (!PeekPictureSize(p.Picture.data(), p.Picture.size(), w, h) || w != p.ImageW || h != p.ImageH)
+    return "The picture entry is not a picture of " + size + ".";
+  if (p.Picture.size() > kMaxPictureFileBytes)
+    return "The picture entry is " + std::to_string(p.Picture.size()) + " bytes; at most " +
+           std::to_string(kMaxPictureFileBytes) + " are possible.";
+  if (!PeekPictureSize(p.Thumbnail.data(), p.Thumbnail.size(), w, h) || !ThumbnailSizeAllowed(w, h))
+    return "The thumbnail is not a picture of at most " + std::to_string(kMaxThumbnailSide) + " pixels a side.";
+  if (p.Thumbnail.size() > kMaxThumbnailEntry)
+    return "The thumbnail is " + std::to_string(p.Thumbnail.size()) + " bytes; at most " +
+           std::to_string(kMaxThumbnailEntry) + " are possible.";
+  if (p.Info.size() > kMaxInfoEntry)
+    return "The info text is " + std::to_string(p.Info.size()) + " bytes; at most " + std::to_string(kMaxInfoEntry) +
+           " are possible.";
+  return {};
 }
 
 std::vector<uint8_t> BuildPack(const PackParts& parts) {

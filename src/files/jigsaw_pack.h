@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "raster/dib.h"
+#include "raster/file_limits.h"
 #include "raster/path_ascii.h"
 #include "jigsaw/jig_params.h"
 
@@ -24,10 +25,6 @@ class ByteSource;
 
 inline constexpr char kPackMagic[] = "VARLO1.0";  // followed by its zero byte
 inline constexpr size_t kPackHeaderBytes = 27;
-// Limits for entries: a thumbnail or an info text larger than this is not
-// something the game could show.
-inline constexpr uint64_t kMaxThumbnailEntry = 16u << 20;
-inline constexpr uint64_t kMaxInfoEntry = 4u << 20;
 
 // How a pack or a saved game is read.
 enum class OpenMode : int32_t {
@@ -68,6 +65,10 @@ struct PackParts {
   std::vector<uint8_t> Info;       // a text file (with its byte-order mark)
   std::vector<uint8_t> Picture;    // a JFIF JPEG or a BMP of ImageW x ImageH
 };
+// Empty when the parts make a pack the reader opens and the cut can serve
+// (sizes within raster/file_limits.h, the picture of the size given, at
+// least kMinPictureSide a side), else what is wrong.
+std::string CheckPackParts(const PackParts& parts);
 std::vector<uint8_t> BuildPack(const PackParts& parts);
 
 }  // namespace varlo

@@ -6,10 +6,9 @@
 #include <cstddef>
 #include <cstdint>
 
-namespace varlo {
+#include "raster/file_limits.h"
 
-// Largest picture side a pack or saved game may hold.
-inline constexpr int32_t kMaxPictureSide = 20000;
+namespace varlo {
 
 // BMP, JPEG (first SOF marker) and PNG (IHDR). False when no size is found.
 bool PeekPictureSize(const uint8_t* data, size_t size, int32_t& width, int32_t& height);

@@ -8,6 +8,7 @@
 #include "files/info_text.h"
 #include "files/picture_size.h"
 #include "files/saved_game.h"
+#include "files/saved_game_writer.h"
 #include "files/state_journal.h"
 #include "raster/picture_codecs.h"
 
@@ -31,7 +32,7 @@ std::string CheckJig(const JIG_P& j) {
   if (j.TotalTileNum < 1 || j.TotalTileNum > kMaxPieces)
     return "The saved game has " + std::to_string(j.TotalTileNum) + " pieces (1 to " +
            std::to_string(kMaxPieces) + " are possible).";
-  if (j.ImageW < 1 || j.ImageH < 1 || j.ImageW > kMaxPictureSide || j.ImageH > kMaxPictureSide)
+  if (!PictureSizeAllowed(j.ImageW, j.ImageH))
     return "The saved game gives an impossible picture size (" + std::to_string(j.ImageW) +
            " x " + std::to_string(j.ImageH) + ").";
   return {};
@@ -47,7 +48,7 @@ OpenResult ReadHeader(ByteSource& in, SolveHeader& h, std::string* error) {
     return Refuse(error, "The saved game ends inside its header.");
   if (nameLen < 1 || nameLen > static_cast<int32_t>(kMaxJigNameBytes) + 1)
     return Refuse(error, "The saved game's jigsaw name has an impossible length (" +
-                             std::to_string(nameLen - 1) + " bytes; at most " +
+                             std::to_string(int64_t{nameLen} - 1) + " bytes; at most " +
                              std::to_string(kMaxJigNameBytes) + " are allowed).");
   char name[kMaxJigNameBytes + 1];
   uint8_t block[kJigParamsBytes];
@@ -67,8 +68,9 @@ OpenResult ReadThumbnail(ByteSource& in, DIB_P& thumb, std::vector<uint8_t>& byt
     return OpenResult::Failed;
   end = entry.EndPos;
   int32_t w = 0, h = 0;
-  if (!PeekPictureSize(bytes.data(), bytes.size(), w, h) || w < 1 || h < 1 ||
-      w > kMaxPictureSide || h > kMaxPictureSide)
+  // A thumbnail the writer stores fits its entry as a 24-bit bitmap.
+  if (!PeekPictureSize(bytes.data(), bytes.size(), w, h) || w < 1 || h < 1 || w > kMaxPictureSide ||
+      h > kMaxPictureSide || int64_t{w} * h * 3 > static_cast<int64_t>(kMaxThumbnailEntry))
     return Refuse(error, "The saved game's thumbnail is not a usable picture.");
   std::string why;
   if (!DibLoadPicture(thumb, bytes.data(), bytes.size(), &why))
@@ -192,7 +194,7 @@ OpenResult ReadPlay(ByteSource& in, SavedGame& g, std::string* error) {
   if (r != OpenResult::Ok) return r;
   if (!NormaliseMask(g.Mask, w, hh)) return Refuse(error, "Not enough memory for the piece mask.");
   std::vector<uint8_t> info;
-  if (!ReadEntry(in, kSolveInfoByte, false, kMaxInfoEntry, info, nullptr, error)) return OpenResult::Failed;
+  if (!ReadEntry(in, kSolveInfoByte, false, kMaxSavedInfoEntry, info, nullptr, error)) return OpenResult::Failed;
   g.Info = DecodeInfoText(info.data(), info.size());
   // The header's state offset must point here: the in-place update of the
   // state block relies on it.
@@ -233,7 +235,9 @@ OpenResult ReadSolve(ByteSource& in, OpenMode mode, SolveRead& io, std::string* 
 
 OpenResult OpenSolve(const std::string& path, OpenMode mode, SolveRead& io, std::string* error) {
   // A state rewrite interrupted after its journal was complete is finished
-  // before the file is read.
+  // before the file is read, and what an interrupted save left beside the
+  // file is removed.
+  if (mode == OpenMode::Play) RemoveSaveLeftovers(path);
   RecoverStateJournal(path, nullptr);
   FileSource in;
   std::string why;

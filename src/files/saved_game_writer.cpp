@@ -15,6 +15,7 @@
 #include "files/byte_source.h"
 #include "files/entry_coding.h"
 #include "files/info_text.h"
+#include "raster/file_calls.h"
 #include "raster/output_file.h"
 #include "files/picture_size.h"
 #include "files/state_journal.h"
@@ -72,7 +73,7 @@ bool CopyPrefix(int fdIn, OutputFile& out, uint64_t n, std::string* error) {
   loff_t outOff = static_cast<loff_t>(out.Pos());
   uint64_t done = 0;
   while (done < n) {
-    const ssize_t got = ::copy_file_range(fdIn, &inOff, out.fd(), &outOff, n - done, 0);
+    const ssize_t got = fcall::CopyFileRange(fdIn, &inOff, out.fd(), &outOff, n - done);
     if (got < 0 && errno == EINTR) continue;
     if (got <= 0) break;
     done += static_cast<uint64_t>(got);
@@ -86,7 +87,7 @@ bool CopyPrefix(int fdIn, OutputFile& out, uint64_t n, std::string* error) {
         if (error) *error = std::string("Cannot read the saved game: ") + std::strerror(errno);
         return false;
       }
-      if (::pwrite(out.fd(), buf.data(), static_cast<size_t>(got), static_cast<off_t>(done)) != got) {
+      if (fcall::PWrite(out.fd(), buf.data(), static_cast<size_t>(got), static_cast<off_t>(done)) != got) {
         if (error) *error = std::string("Cannot write the saved game: ") + std::strerror(errno);
         return false;
       }
@@ -105,15 +106,11 @@ bool CopyPrefix(int fdIn, OutputFile& out, uint64_t n, std::string* error) {
 // interruption leaves the previous file whole.
 bool CopyFileSafely(const std::string& from, const std::string& to, const std::string& temp,
                     std::string* error) {
-  const int fd = ::open(from.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) {
-    if (error) *error = "Cannot open \"" + from + "\": " + std::strerror(errno);
-    return false;
-  }
-  struct stat st {};
-  ::fstat(fd, &st);
+  uint64_t size = 0;
+  const int fd = OpenRegularFile(from, error, &size);
+  if (fd < 0) return false;
   SafeFileWriter writer(temp, to);
-  bool ok = writer.Begin(error) && CopyPrefix(fd, writer.out(), static_cast<uint64_t>(st.st_size), error);
+  bool ok = writer.Begin(error) && CopyPrefix(fd, writer.out(), size, error);
   ::close(fd);
   if (ok) ok = writer.Commit(error);
   return ok;
@@ -137,29 +134,37 @@ std::string CheckSaveGame(const SaveGameView& g) {
   if (j.TotalTileNum < 1 || j.TotalTileNum > kMaxPieces ||
       g.State.Pieces.size() != static_cast<size_t>(j.TotalTileNum))
     return "The game's piece table does not match its piece count.";
-  if (j.ImageW < 1 || j.ImageH < 1 || j.ImageW > kMaxPictureSide || j.ImageH > kMaxPictureSide ||
-      g.Picture->Width != j.ImageW || g.Picture->Height != j.ImageH)
+  if (!PictureSizeAllowed(j.ImageW, j.ImageH) || g.Picture->Width != j.ImageW || g.Picture->Height != j.ImageH)
     return "The game's picture does not match its size.";
   if (g.Mask->Width != j.ImageW + 5 || g.Mask->Height != j.ImageH + 5)
     return "The game's piece mask does not match the picture.";
   if (g.Thumbnail->Width < 1 || g.Thumbnail->Height < 1) return "The game has no thumbnail.";
+  // What the reader takes back: the thumbnail as a 24-bit bitmap and the
+  // info text as UTF-16 within their entries.
+  const uint64_t thumbRow = (static_cast<uint64_t>(g.Thumbnail->Width) * 3 + 3) & ~uint64_t{3};
+  if (54 + thumbRow * static_cast<uint64_t>(g.Thumbnail->Height) > kMaxThumbnailEntry ||
+      int64_t{g.Thumbnail->Width} * g.Thumbnail->Height * 3 > static_cast<int64_t>(kMaxThumbnailEntry))
+    return "The game's thumbnail (" + std::to_string(g.Thumbnail->Width) + " x " +
+           std::to_string(g.Thumbnail->Height) + " pixels) is too large to be saved.";
+  if (2 * static_cast<uint64_t>(g.Info->size()) + 2 > kMaxSavedInfoEntry &&
+      EncodeInfoUtf16Le(*g.Info).size() > kMaxSavedInfoEntry)
+    return "The game's info text is too long to be saved.";
   if (g.State.Weighted < -1 || g.State.Weighted >= j.TotalTileNum)
     return "The game's weighted piece does not exist.";
   return CheckPieces(j, g.State.Pieces);
 }
 
-bool WriteSavedGame(OutputFile& out, const SaveGameView& g, const std::function<void()>& step,
-                    std::string* error) {
-  const std::string bad = CheckSaveGame(g);
-  if (!bad.empty()) {
-    if (error) *error = bad;
-    return false;
-  }
+namespace {
+
+// Everything before the state block: header, name, parameter block and the
+// four entries. stateOffset is written as S (a full save patches it once
+// it is known). False when the game cannot be written.
+bool WritePrefix(OutputFile& out, const SaveGameView& g, int32_t stateOffset,
+                 const std::function<void()>& step, std::string* error) {
   const JIG_P& j = *g.Jig;
   out.Write(kSolveMagic, kSolveMagicBytes);
   out.WriteI32(j.GameSeed);
-  const uint64_t stateAt = out.Pos();
-  out.WriteI32(0);  // S, filled in below
+  out.WriteI32(stateOffset);
   out.WriteI32(static_cast<int32_t>(g.Name->size() + 1));
   out.Write(g.Name->data(), g.Name->size());
   out.Write("", 1);
@@ -181,7 +186,89 @@ bool WriteSavedGame(OutputFile& out, const SaveGameView& g, const std::function<
   if (step) step();
   const std::vector<uint8_t> info = EncodeInfoUtf16Le(*g.Info);
   WriteEntry(out, kSolveInfoByte, false, info.data(), info.size());
+  return true;
+}
 
+// Whether the saved game at path holds exactly the game in memory apart
+// from its state block: its bytes before S are compared with the bytes a
+// full save would write there, and its state block must have the length
+// of this game's. The digest of those bytes names the game in the journal.
+struct SameGame {
+  bool Same = false;
+  int32_t Seed = 0;
+  uint64_t StateOffset = 0;
+  GameDigest Digest{};
+};
+
+SameGame CompareWithFile(const std::string& path, const SaveGameView& g) {
+  SameGame r;
+  FileSource in;
+  uint8_t head[kSolveMagicBytes + 12];
+  if (!in.Open(path, nullptr) || !in.Read(head, sizeof head) ||
+      std::memcmp(head, kSolveMagic, kSolveMagicBytes) != 0)
+    return r;
+  const int32_t s = GetI32(head + kSolveMagicBytes + 4);
+  const uint64_t stateBytes = SolveStateBytes(g.Jig->TotalTileNum);
+  // The old block may lack its trailer; the new one always has it.
+  if (s < 0 || in.Size() < static_cast<uint64_t>(s) + stateBytes - kTrailerBytes ||
+      in.Size() > static_cast<uint64_t>(s) + stateBytes)
+    return r;
+  // The reader sets SideNum, SideInd and ThumbEnd[1] of the game it reads
+  // to this file's own values: a game resumed from the file is still its
+  // game when its parameter block differs from the file's in these alone,
+  // and the file's block is then left as it is.
+  const int32_t nameLen = GetI32(head + kSolveMagicBytes + 8);
+  uint64_t jigAt = 0;
+  bool resumed = false;
+  if (nameLen >= 1 && nameLen <= static_cast<int32_t>(kMaxJigNameBytes) + 1) {
+    jigAt = kSolveMagicBytes + 12 + static_cast<uint64_t>(nameLen);
+    uint8_t block[kJigParamsBytes + 4];
+    if (in.Seek(jigAt) && in.Read(block, sizeof block)) {
+      JIG_P asRead = DecodeJigParams(block);
+      asRead.SideNum = 1;
+      asRead.SideInd = 0;
+      asRead.ThumbEnd[1] = static_cast<int32_t>(jigAt + kJigParamsBytes + 4 + GetU32(block + kJigParamsBytes));
+      resumed = asRead == *g.Jig;
+    }
+  }
+  const uint64_t jigEnd = jigAt + kJigParamsBytes;
+  auto same = [&](const uint8_t* disk, const uint8_t* bytes, size_t n, uint64_t at) {
+    if (!resumed || at >= jigEnd || at + n <= jigAt) return std::memcmp(disk, bytes, n) == 0;
+    const size_t from = static_cast<size_t>(std::max(at, jigAt) - at);
+    const size_t to = static_cast<size_t>(std::min(at + n, jigEnd) - at);
+    return std::memcmp(disk, bytes, from) == 0 && std::memcmp(disk + to, bytes + to, n - to) == 0;
+  };
+  DigestBuilder digest;
+  std::vector<uint8_t> disk;
+  OutputFile compare;
+  compare.CreateSink(path, [&](const uint8_t* bytes, size_t n, uint64_t at) {
+    if (at + n > static_cast<uint64_t>(s)) return false;  // the game would be longer
+    disk.resize(n);
+    if (!in.Seek(at) || !in.Read(disk.data(), n) || !same(disk.data(), bytes, n, at)) return false;
+    digest.Add(disk.data(), n);
+    return true;
+  });
+  if (!WritePrefix(compare, g, s, nullptr, nullptr)) return r;
+  const uint64_t end = compare.Pos();
+  if (!compare.Finish(nullptr) || end != static_cast<uint64_t>(s)) return r;
+  r.Same = true;
+  r.Seed = GetI32(head + kSolveMagicBytes);
+  r.StateOffset = end;
+  r.Digest = digest.Finish();
+  return r;
+}
+
+}  // namespace
+
+bool WriteSavedGame(OutputFile& out, const SaveGameView& g, const std::function<void()>& step,
+                    std::string* error) {
+  const std::string bad = CheckSaveGame(g);
+  if (!bad.empty()) {
+    if (error) *error = bad;
+    return false;
+  }
+  constexpr uint64_t stateAt = kSolveMagicBytes + 4;
+  if (!WritePrefix(out, g, 0, step, error)) return false;  // S filled in below
   const uint64_t s = out.Pos();
   if (s > static_cast<uint64_t>(INT32_MAX)) {
     if (error) *error = "The saved game would be larger than 2 GB.";
@@ -202,40 +289,25 @@ UpdateResult UpdateSolve(const std::string& path, const SaveGameView& game, std:
   // A rewrite interrupted earlier is finished first: the file is compared
   // as it was last saved.
   if (RecoverStateJournal(path, error) == JournalRecovery::Failed) return UpdateResult::Failed;
-  FileSource in;
-  std::string why;
-  if (!in.Open(path, &why)) return UpdateResult::NotSameGame;  // no file: write it whole
-  const JIG_P& j = *game.Jig;
-  uint8_t head[kSolveMagicBytes + 12];
-  if (!in.Read(head, sizeof head) || std::memcmp(head, kSolveMagic, kSolveMagicBytes) != 0 ||
-      GetI32(head + 11) != j.GameSeed)
-    return UpdateResult::NotSameGame;
   // Seeds are the player's to type, so the same seed may come with another
-  // level: the piece count and picture size must match too, and the file
-  // must be laid out as the reader expects, or the whole file is written.
-  const int32_t s = GetI32(head + 15), nameLen = GetI32(head + 19);
-  uint8_t block[kJigParamsBytes];
-  if (nameLen < 1 || nameLen > static_cast<int32_t>(kMaxJigNameBytes) + 1 ||
-      !in.Skip(static_cast<uint64_t>(nameLen)) || !in.Read(block, sizeof block))
-    return UpdateResult::NotSameGame;
-  const JIG_P stored = DecodeJigParams(block);
-  if (stored.TotalTileNum != j.TotalTileNum || stored.ImageW != j.ImageW || stored.ImageH != j.ImageH)
-    return UpdateResult::NotSameGame;
-  for (int e = 0; e < 4; ++e)
-    if (!SkipEntry(in, nullptr, nullptr)) return UpdateResult::NotSameGame;
-  const uint64_t left = in.Size() - in.Pos();
-  const uint64_t stateBytes = SolveStateBytes(j.TotalTileNum);
-  if (s < 0 || static_cast<uint64_t>(s) != in.Pos() || left < stateBytes - kTrailerBytes ||
-      left > stateBytes)
-    return UpdateResult::NotSameGame;
-
-  in.Close();
+  // level, turn rule, shape style, border or picture: only a file whose
+  // every byte before the state block is what this game would write there
+  // gets its state block rewritten; anything else is written whole.
+  const SameGame same = CompareWithFile(path, game);
+  if (!same.Same) return UpdateResult::NotSameGame;
   // Written over the old block in place, through the journal: an
   // interruption never leaves a torn piece table behind.
-  if (!RewriteStateThroughJournal(path, GetI32(head + 11), static_cast<uint64_t>(s), EncodeSolveState(game.State),
-                                  error))
+  if (!RewriteStateThroughJournal(path, same.Seed, same.StateOffset, same.Digest,
+                                  EncodeSolveState(game.State), error))
     return UpdateResult::Failed;
   return UpdateResult::Updated;
+}
+
+void RemoveSaveLeftovers(const std::string& path) {
+  for (const std::string& leftover : {path + ".svt", StateJournalPath(path) + ".new"}) {
+    struct stat st {};
+    if (::lstat(leftover.c_str(), &st) == 0 && S_ISREG(st.st_mode)) fcall::Unlink(leftover.c_str());
+  }
 }
 
 SaveOutcome SaveSolve(const std::string& path, bool autosave, const SaveGameView& game,
@@ -264,6 +336,7 @@ SaveOutcome SaveSolve(const std::string& path, bool autosave, const SaveGameView
     return finish(false);
   }
 
+  if (ctx.SaveTemp != path + ".svt") RemoveSaveLeftovers(path);
   std::string error;
   const UpdateResult quick = UpdateSolve(path, game, &error);
   if (quick == UpdateResult::Updated) {

@@ -44,11 +44,18 @@ enum class UpdateResult {
   Failed,       // an I/O error; *error says which
 };
 // Rewrites the play state of the saved game at path when it holds the same
-// game (same seed, piece count and picture size, consistent layout): the
-// state block is written in place through the file's journal
+// game: every byte before its state block is what a full save of this game
+// writes there (a game resumed from the file may differ in the parameter
+// block fields the reader sets), and its state block has this game's length. The state
+// block is written in place through the file's journal
 // (files/state_journal.h), so the result is byte for byte what a full save
 // would write and an interruption leaves the old or the new state.
 UpdateResult UpdateSolve(const std::string& path, const SaveGameView& game, std::string* error);
+
+// Removes what an interrupted save of path leaves beside it under the
+// game's own names: the tool's "<path>.svt" and a half-built journal
+// ("<path>-journal.new"). Only regular files are removed.
+void RemoveSaveLeftovers(const std::string& path);
 
 // Writes the whole saved game to out (used by SaveSolve; exposed for the
 // tool and the benchmarks). step is called after each large entry.

@@ -9,6 +9,7 @@
 #include <cstring>
 
 #include "raster/byte_io.h"
+#include "raster/file_calls.h"
 
 namespace varlo {
 
@@ -28,7 +29,7 @@ bool OutputFile::Create(const std::string& path, std::string* error) {
   failed_ = false;
   failure_.clear();
   written_ = 0;
-  fd_ = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+  fd_ = fcall::Open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
   if (fd_ < 0) {
     if (error) *error = "Cannot create \"" + path + "\": " + std::strerror(errno);
     return false;
@@ -43,11 +44,32 @@ void OutputFile::Fail(const char* what) {
   failed_ = true;
 }
 
+bool OutputFile::CreateSink(const std::string& name, Sink sink) {
+  Abandon();
+  path_ = name;
+  failed_ = false;
+  failure_.clear();
+  written_ = 0;
+  sink_ = std::move(sink);
+  buffer_.clear();
+  buffer_.reserve(kBufferBytes);
+  return true;
+}
+
 bool OutputFile::Flush() {
-  if (fd_ < 0) return false;
+  if (!IsOpen()) return false;
+  if (sink_) {
+    if (!failed_ && !buffer_.empty() && !sink_(buffer_.data(), buffer_.size(), written_)) {
+      failed_ = true;
+      failure_ = "\"" + path_ + "\" differs";
+    }
+    if (!failed_) written_ += buffer_.size();
+    buffer_.clear();
+    return !failed_;
+  }
   size_t done = 0;
   while (!failed_ && done < buffer_.size()) {
-    const ssize_t n = ::write(fd_, buffer_.data() + done, buffer_.size() - done);
+    const ssize_t n = fcall::Write(fd_, buffer_.data() + done, buffer_.size() - done);
     if (n < 0 && errno == EINTR) continue;
     if (n <= 0) {
       if (n == 0) errno = ENOSPC;
@@ -62,7 +84,7 @@ bool OutputFile::Flush() {
 }
 
 void OutputFile::Write(const void* data, size_t n) {
-  if (fd_ < 0 || failed_) return;
+  if (!IsOpen() || failed_) return;
   const auto* p = static_cast<const uint8_t*>(data);
   while (n > 0) {
     const size_t room = kBufferBytes - buffer_.size();
@@ -81,26 +103,35 @@ void OutputFile::WriteI32(int32_t v) {
 }
 
 void OutputFile::PatchI32(uint64_t offset, int32_t v) {
-  if (fd_ < 0 || failed_) return;
+  if (!IsOpen() || failed_) return;
   uint8_t b[4];
   PutI32(b, v);
-  if (offset + 4 <= written_) {
-    if (::pwrite(fd_, b, 4, static_cast<off_t>(offset)) != 4) Fail("Cannot write");
+  if (sink_ && offset < written_) {  // what went to the sink stays as it went
+    errno = EINVAL;
+    Fail("Cannot patch");
+  } else if (offset + 4 <= written_) {
+    if (fcall::PWrite(fd_, b, 4, static_cast<off_t>(offset)) != 4) Fail("Cannot write");
   } else if (offset >= written_ && offset + 4 <= Pos()) {
     std::memcpy(buffer_.data() + (offset - written_), b, 4);
   } else {  // straddles the flushed part and the buffer
     if (!Flush()) return;
-    if (::pwrite(fd_, b, 4, static_cast<off_t>(offset)) != 4) Fail("Cannot write");
+    if (fcall::PWrite(fd_, b, 4, static_cast<off_t>(offset)) != 4) Fail("Cannot write");
   }
 }
 
 bool OutputFile::Finish(std::string* error) {
+  if (sink_) {
+    const bool ok = Flush();
+    sink_ = nullptr;
+    if (!ok && error) *error = failure_;
+    return ok;
+  }
   bool ok = fd_ >= 0 && Flush();
-  if (ok && ::fsync(fd_) != 0) {
+  if (ok && fcall::Fsync(fd_) != 0) {
     Fail("Cannot flush");
     ok = false;
   }
-  if (fd_ >= 0 && ::close(fd_) != 0 && ok) {
+  if (fd_ >= 0 && fcall::Close(fd_) != 0 && ok) {
     Fail("Cannot close");
     ok = false;
   }
@@ -111,20 +142,21 @@ bool OutputFile::Finish(std::string* error) {
 }
 
 void OutputFile::Abandon() {
-  if (fd_ >= 0) ::close(fd_);
+  if (fd_ >= 0) fcall::Close(fd_);
   fd_ = -1;
+  sink_ = nullptr;
   buffer_.clear();
 }
 
 bool RenameDurably(const std::string& from, const std::string& to, std::string* error) {
-  if (::rename(from.c_str(), to.c_str()) != 0) {
+  if (fcall::Rename(from.c_str(), to.c_str()) != 0) {
     if (error) *error = "Cannot replace \"" + to + "\": " + std::strerror(errno);
     return false;
   }
   const int dir = ::open(FolderOf(to).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (dir >= 0) {
-    ::fsync(dir);  // best effort: the data itself is already on the disk
-    ::close(dir);
+    fcall::Fsync(dir);  // best effort: the data itself is already on the disk
+    fcall::Close(dir);
   }
   return true;
 }
@@ -136,11 +168,11 @@ SafeFileWriter::~SafeFileWriter() {
 bool SafeFileWriter::Commit(std::string* error) {
   done_ = true;
   if (!out_.Finish(error)) {
-    ::unlink(temp_.c_str());
+    fcall::Unlink(temp_.c_str());
     return false;
   }
   if (!RenameDurably(temp_, target_, error)) {
-    ::unlink(temp_.c_str());
+    fcall::Unlink(temp_.c_str());
     return false;
   }
   return true;
@@ -150,7 +182,7 @@ void SafeFileWriter::Discard() {
   done_ = true;
   const bool wasOpen = out_.IsOpen();
   out_.Abandon();
-  if (wasOpen) ::unlink(temp_.c_str());
+  if (wasOpen) fcall::Unlink(temp_.c_str());
 }
 
 }  // namespace varlo

@@ -8,6 +8,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -23,7 +24,11 @@ class OutputFile {
 
   // Creates or truncates path.
   bool Create(const std::string& path, std::string* error);
-  bool IsOpen() const { return fd_ >= 0; }
+  // Hands the bytes to sink instead of a file (sink(bytes, count, offset),
+  // in order; false stops the output as failed). name is for messages.
+  using Sink = std::function<bool(const uint8_t*, size_t, uint64_t)>;
+  bool CreateSink(const std::string& name, Sink sink);
+  bool IsOpen() const { return fd_ >= 0 || sink_ != nullptr; }
 
   // Appends; errors are remembered and reported by Flush/Finish, so a
   // writer can emit a whole record and check once.
@@ -53,6 +58,7 @@ class OutputFile {
   static constexpr size_t kBufferBytes = size_t{1} << 20;
   void Fail(const char* what);
   int fd_ = -1;
+  Sink sink_;
   std::string path_;
   std::vector<uint8_t> buffer_;
   uint64_t written_ = 0;
@@ -85,7 +91,7 @@ class SafeFileWriter {
 
 template <class Encode>
 void OutputFile::WriteEncoded(const uint8_t* data, size_t n, Encode&& encode) {
-  if (fd_ < 0 || failed_) return;
+  if (!IsOpen() || failed_) return;
   while (n > 0) {
     const size_t room = kBufferBytes - buffer_.size();
     const size_t take = n < room ? n : room;

@@ -11,6 +11,7 @@
 #include <cstring>
 
 #include "raster/byte_io.h"
+#include "raster/file_limits.h"
 #include "raster/picture_codecs.h"
 
 namespace varlo {
@@ -158,8 +159,10 @@ bool DibLoadBmp(DIB_P& d, const uint8_t* data, size_t size, std::string* error) 
     return Fail(error, "unknown header size " + std::to_string(bi.headerSize));
   }
   if (in.failed() || kFileHeaderSize + bi.headerSize > size) return Fail(error, "the file ends inside its header");
-  if (bi.width <= 0 || bi.height <= 0 || bi.width > kDibMaxSide || bi.height > kDibMaxSide)
-    return Fail(error, "the picture size is out of range");
+  if (bi.width <= 0 || bi.height <= 0 || bi.width > kDibMaxSide || bi.height > kDibMaxSide ||
+      !PictureSizeAllowed(bi.width, bi.height))
+    return Fail(error, "the picture size is out of range (" + std::to_string(bi.width) + " x " +
+                           std::to_string(bi.height) + ")");
   if (bi.topDown && bi.compression != kBiRgb && bi.compression != kBiBitfields &&
       bi.compression != kBiAlphaBitfields)
     return Fail(error, "a top-down bitmap cannot be compressed");

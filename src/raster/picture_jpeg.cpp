@@ -16,6 +16,7 @@
 #include <cstring>
 #include <new>
 
+#include "raster/file_limits.h"
 #include "raster/picture_codecs.h"
 
 namespace varlo {
@@ -75,7 +76,8 @@ bool JpegDecode(JpegReadState& s, const uint8_t* data, size_t size) {
   if (s.cinfo.image_width == 0 || s.cinfo.image_height == 0 ||
       s.cinfo.image_width > static_cast<JDIMENSION>(kDibMaxSide) ||
       s.cinfo.image_height > static_cast<JDIMENSION>(kDibMaxSide) ||
-      int64_t{s.cinfo.image_width} * s.cinfo.image_height * 3 > kDibMaxBytes) {
+      int64_t{s.cinfo.image_width} * s.cinfo.image_height * 3 > kDibMaxBytes ||
+      !PictureSizeAllowed(s.cinfo.image_width, s.cinfo.image_height)) {
     s.tooLarge = true;
     return false;
   }
@@ -146,7 +148,9 @@ bool DibLoadJpeg(DIB_P& d, const uint8_t* data, size_t size, std::string* error)
   if (s->created) jpeg_destroy_decompress(&s->cinfo);
   if (!ok) {
     if (s->unsupportedColours) return Fail(error, "JPEG: CMYK pictures are not supported");
-    if (s->tooLarge) return Fail(error, "JPEG: the picture size is out of range");
+    if (s->tooLarge)
+      return Fail(error, "JPEG: the picture size is out of range (" + std::to_string(s->cinfo.image_width) +
+                             " x " + std::to_string(s->cinfo.image_height) + ")");
     if (s->err.prematureEnd) return Fail(error, std::string("JPEG: the file is cut short (") + s->err.message + ")");
     return Fail(error, std::string("JPEG: ") + s->err.message);
   }

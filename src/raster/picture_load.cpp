@@ -5,6 +5,8 @@
 #include <cstring>
 #include <new>
 
+#include "raster/file_calls.h"
+#include "raster/file_limits.h"
 #include "raster/picture_codecs.h"
 
 namespace varlo {
@@ -15,7 +17,6 @@ constexpr uint8_t kPngSignature[8] = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0
 
 // No picture file the game can use is larger than the largest bitmap it
 // will make; anything bigger is refused before it is read.
-constexpr int64_t kMaxPictureFileBytes = kDibMaxBytes + (int64_t{1} << 20);
 
 bool Fail(std::string* error, const std::string& text) {
   if (error) *error = text;
@@ -61,32 +62,7 @@ bool DibLoadPicture(DIB_P& d, const uint8_t* data, size_t size, std::string* err
 }
 
 bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& out, std::string* error) {
-  std::FILE* f = std::fopen(path.c_str(), "rb");
-  if (!f) return Fail(error, path + ": " + std::strerror(errno));
-  std::vector<uint8_t> bytes;
-  bool ok = std::fseek(f, 0, SEEK_END) == 0;
-  const long length = ok ? std::ftell(f) : -1;
-  ok = ok && length >= 0 && std::fseek(f, 0, SEEK_SET) == 0;
-  if (!ok) {
-    std::fclose(f);
-    return Fail(error, path + ": cannot be read");
-  }
-  if (length > kMaxPictureFileBytes) {
-    std::fclose(f);
-    return Fail(error, path + ": the file is too large");
-  }
-  try {
-    bytes.resize(static_cast<size_t>(length));
-  } catch (const std::bad_alloc&) {
-    std::fclose(f);
-    return Fail(error, path + ": out of memory");
-  }
-  const size_t got = bytes.empty() ? 0 : std::fread(bytes.data(), 1, bytes.size(), f);
-  const bool readError = std::ferror(f) != 0;
-  std::fclose(f);
-  if (readError || got != bytes.size()) return Fail(error, path + ": cannot be read");
-  out = std::move(bytes);
-  return true;
+  return ReadRegularFile(path, kMaxPictureFileBytes, out, error);
 }
 
 bool DibLoadPictureFile(DIB_P& d, const std::string& path, std::string* error) {

@@ -13,6 +13,7 @@
 #include <cstring>
 #include <new>
 
+#include "raster/file_limits.h"
 #include "raster/picture_codecs.h"
 
 namespace varlo {
@@ -56,7 +57,7 @@ bool PngReadHeader(PngReadState& s) {
   int depth = 0, colourType = 0, interlace = 0;
   png_get_IHDR(s.png, s.info, &s.width, &s.height, &depth, &colourType, &interlace, nullptr, nullptr);
   if (s.width == 0 || s.height == 0 || s.width > static_cast<png_uint_32>(kDibMaxSide) ||
-      s.height > static_cast<png_uint_32>(kDibMaxSide))
+      s.height > static_cast<png_uint_32>(kDibMaxSide) || !PictureSizeAllowed(s.width, s.height))
     png_error(s.png, "the picture size is out of range");
   if (colourType == PNG_COLOR_TYPE_PALETTE) png_set_palette_to_rgb(s.png);
   if (colourType == PNG_COLOR_TYPE_GRAY && depth < 8) png_set_expand_gray_1_2_4_to_8(s.png);

@@ -4,6 +4,7 @@
 #include <fstream>
 #include <system_error>
 
+#include "raster/file_calls.h"
 #include "ui/lang.h"
 #include "ui/text_encoding.h"
 
@@ -119,17 +120,11 @@ bool LangReadLines(const std::string& path, std::vector<std::string>& lines, std
     if (error) *error = why;
     return false;
   };
-  std::error_code ec;
-  if (!std::filesystem::is_regular_file(path, ec)) return fail(path + " is not a file");
-  const auto size = std::filesystem::file_size(path, ec);
-  if (ec) return fail("cannot read " + path + ": " + ec.message());
-  if (size > kMaxLangFileBytes) return fail(path + " is too large for a language file");
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return fail("cannot open " + path);
-  std::string bytes(static_cast<size_t>(size), '\0');
-  in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  if (in.bad()) return fail("cannot read " + path);
-  bytes.resize(static_cast<size_t>(in.gcount()));
+  // Opened without waiting: a FIFO or a device under the name is refused.
+  std::vector<uint8_t> raw;
+  std::string why;
+  if (!ReadRegularFile(path, kMaxLangFileBytes, raw, &why)) return fail(why);
+  const std::string bytes(raw.begin(), raw.end());
   lines = LangDecodeLines(bytes);
   return true;
 }

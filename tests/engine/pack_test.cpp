@@ -7,6 +7,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <functional>
 
 #include "raster/byte_io.h"
@@ -435,4 +436,122 @@ TEST(Pack, MissingFileIsSimplyNotValid) {
   std::string error;
   EXPECT_EQ(OpenJig(dir.path() + "gone.ast", OpenMode::Preview, io, &error), OpenResult::NotValid);
   EXPECT_TRUE(error.empty());
+}
+
+// ---- limits ----
+
+namespace {
+
+// A small JPEG whose frame header claims another size: what a damaged or
+// hostile file looks like to a reader that trusts it.
+std::vector<uint8_t> JpegClaiming(int32_t w, int32_t h) {
+  DIB_P d;
+  MakePicture(d, 16, 16);
+  std::vector<uint8_t> b = Jpeg(d);
+  for (size_t i = 2; i + 9 < b.size(); ++i)
+    if (b[i] == 0xFF && (b[i + 1] == 0xC0 || b[i + 1] == 0xC2)) {
+      b[i + 5] = static_cast<uint8_t>(h >> 8);
+      b[i + 6] = static_cast<uint8_t>(h);
+      b[i + 7] = static_cast<uint8_t>(w >> 8);
+      b[i + 8] = static_cast<uint8_t>(w);
+      return b;
+    }
+  ADD_FAILURE() << "no frame header";
+  return b;
+}
+
+}  // namespace
+
+// What lies beyond the limits is refused from the header: the file size, the
+// picture size the pack gives, the thumbnail's size, before anything is
+// decoded or allocated.
+TEST(Pack, ReaderRefusesWhatExceedsTheLimits) {
+  DIB_P wideThumb;
+  MakePicture(wideThumb, kMaxThumbnailSide + 52, 10);
+  struct Case {
+    const char* name;
+    std::function<void(PackParts&)> change;
+    uint64_t fileSize = 0;  // made sparse to this size
+    const char* says;
+  };
+  const Case cases[] = {
+      // A saved game keeps the thumbnail as a bitmap in an entry of at most
+      // 16 MiB: a pack's thumbnail may not be larger than that allows.
+      {"thumbnail wider than a saved game holds",
+       [&](PackParts& p) { p.Thumbnail = Jpeg(wideThumb); }, 0, "2100 x 10"},
+      {"picture of 13000 x 13000",
+       [](PackParts& p) {
+         p.ImageW = p.ImageH = 13000;
+         p.Picture = JpegClaiming(13000, 13000);
+       },
+       0, "13000 x 13000"},
+      {"a file of over 400 MB", [](PackParts&) {}, kMaxPackBytes + 1, "bytes"},
+  };
+  TempDir dir;
+  for (const Case& c : cases) {
+    PackFixture f;
+    c.change(f.parts);
+    const std::string path = dir.path() + "big.ast";
+    WriteFile(path, AsString(BuildPack(f.parts)));
+    if (c.fileSize) std::filesystem::resize_file(path, c.fileSize);
+    PackRead io;
+    std::string error;
+    EXPECT_EQ(OpenJig(path, OpenMode::Preview, io, &error), OpenResult::Failed) << c.name;
+    EXPECT_NE(error.find(c.says), std::string::npos) << c.name << ": " << error;
+    EXPECT_EQ(io.Thumbnail.Width, 0) << c.name;
+  }
+}
+
+// The codecs check the size a picture's header gives before they allocate
+// its pixels: a small file claiming a huge picture is refused by its size,
+// not after half a gigabyte was set aside for it.
+TEST(Pack, CodecsRefuseAClaimedSizeBeyondTheLimitsBeforeDecoding) {
+  DIB_P d;
+  std::string error;
+  EXPECT_FALSE(DibLoadJpeg(d, JpegClaiming(13000, 13000).data(), JpegClaiming(13000, 13000).size(), &error));
+  EXPECT_NE(error.find("out of range (13000 x 13000)"), std::string::npos) << error;
+  EXPECT_EQ(d.Width, 0);
+}
+
+// The pack writer makes nothing its reader refuses or the cut cannot serve,
+// and says what is wrong.
+TEST(Pack, WriterChecksWhatTheReaderAndTheCutTake) {
+  DIB_P tiny, wideThumb;
+  MakePicture(tiny, 1, 1);
+  MakePicture(wideThumb, kMaxThumbnailSide + 1, 8);
+  struct Case {
+    const char* name;
+    std::function<void(PackParts&)> change;
+    const char* says;  // empty: accepted
+  };
+  const Case cases[] = {
+      {"sound parts", [](PackParts&) {}, ""},
+      {"1 x 1 picture",
+       [&](PackParts& p) {
+         p.ImageW = p.ImageH = 1;
+         p.Picture = Jpeg(tiny);
+       },
+       "1 x 1 pixels"},
+      {"info text over 4 MiB", [](PackParts& p) { p.Info.assign((4u << 20) + 1, 'a'); }, "info text"},
+      {"info text of exactly 4 MiB", [](PackParts& p) { p.Info.assign(4u << 20, 'a'); }, ""},
+      {"thumbnail too large", [&](PackParts& p) { p.Thumbnail = Jpeg(wideThumb); }, "thumbnail"},
+      {"picture of another size than given", [](PackParts& p) { p.ImageW = 121; }, "picture entry"},
+  };
+  for (const Case& c : cases) {
+    PackFixture f;
+    c.change(f.parts);
+    const std::string bad = CheckPackParts(f.parts);
+    if (std::string(c.says).empty()) {
+      EXPECT_EQ(bad, "") << c.name;
+      // ... and the reader takes it.
+      const std::vector<uint8_t> bytes = BuildPack(f.parts);
+      MemorySource pack(bytes.data(), bytes.size());
+      PackRead io;
+      std::string error;
+      ASSERT_EQ(ReadPack(pack, OpenMode::Preview, io, &error), OpenResult::Ok) << c.name << ": " << error;
+      ASSERT_EQ(ReadPack(pack, OpenMode::Play, io, &error), OpenResult::Ok) << c.name << ": " << error;
+    } else {
+      EXPECT_NE(bad.find(c.says), std::string::npos) << c.name << ": " << bad;
+    }
+  }
 }

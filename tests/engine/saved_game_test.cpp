@@ -189,6 +189,12 @@ TEST(SavedGame, SecondSaveRewritesOnlyTheStateAndMatchesAFullSave) {
   EXPECT_EQ(Bytes(folder.Path("fresh.sv1")), second);
   EXPECT_EQ(ReadPlay(folder.Path("game.sv1")).Pieces, g.Pieces);
   EXPECT_FALSE(fs::exists(StateJournalPath(folder.Path("game.sv1"))));
+  // A game resumed from the file is the same game: its saves stay in place.
+  SavedGame resumed = ReadPlay(folder.Path("game.sv1"));
+  PlayALittle(resumed, 6);
+  const SaveOutcome again = folder.Save("game.sv1", resumed);
+  ASSERT_TRUE(again.Saved) << again.Error;
+  EXPECT_TRUE(again.StateOnly);
 }
 
 // ---- interrupted state rewrites ----
@@ -196,16 +202,25 @@ TEST(SavedGame, SecondSaveRewritesOnlyTheStateAndMatchesAFullSave) {
 namespace {
 
 // A journal as a rewrite leaves it once it is complete: the documented
-// header, then the new state block.
-std::vector<uint8_t> JournalFor(int32_t seed, uint64_t offset, const std::vector<uint8_t>& block) {
-  std::vector<uint8_t> j(kJournalHeaderBytes);
+// header, then the new state block. The game is named by the digest of the
+// bytes before S of the file given; version 1 has no digest.
+std::vector<uint8_t> JournalFor(const std::vector<uint8_t>& game, const std::vector<uint8_t>& block,
+                                uint32_t version = 2) {
+  const uint64_t offset = GetU32(game.data() + 15);
+  std::vector<uint8_t> j(version == 1 ? kJournalV1HeaderBytes : kJournalHeaderBytes);
   std::memcpy(j.data(), "VJSJ", 4);
-  PutU32(j.data() + 4, 1);
-  PutI32(j.data() + 8, seed);
+  PutU32(j.data() + 4, version);
+  PutI32(j.data() + 8, GetI32(game.data() + 11));
   PutU32(j.data() + 12, static_cast<uint32_t>(offset));
   PutU32(j.data() + 16, static_cast<uint32_t>(offset >> 32));
   PutU32(j.data() + 20, static_cast<uint32_t>(block.size()));
   PutU32(j.data() + 24, static_cast<uint32_t>(crc32(0L, block.data(), static_cast<uInt>(block.size()))));
+  if (version != 1) {
+    DigestBuilder d;
+    d.Add(game.data(), offset);
+    const GameDigest digest = d.Finish();
+    std::memcpy(j.data() + 28, digest.data(), digest.size());
+  }
   j.insert(j.end(), block.begin(), block.end());
   return j;
 }
@@ -220,6 +235,7 @@ TEST(SavedGame, InterruptedRewriteIsFinishedOrDroppedOnTheNextOpen) {
     const char* name;
     std::function<void(std::vector<uint8_t>& journal, std::vector<uint8_t>& game, uint64_t s)> damage;
     bool newState;
+    uint32_t version = 2;
   };
   const Case cases[] = {
       {"journal complete, block not yet written", [](auto&, auto&, uint64_t) {}, true},
@@ -234,7 +250,18 @@ TEST(SavedGame, InterruptedRewriteIsFinishedOrDroppedOnTheNextOpen) {
       {"journal damaged", [](auto& j, auto&, uint64_t) { j[kJournalHeaderBytes + 40] ^= 0x5A; }, false},
       {"journal of another game", [](auto& j, auto&, uint64_t) { PutI32(j.data() + 8, GetI32(j.data() + 8) + 1); },
        false},
-      {"journal of another layout", [](auto& j, auto&, uint64_t) { PutU32(j.data() + 4, 2); }, false},
+      {"journal of another layout", [](auto& j, auto&, uint64_t) { PutU32(j.data() + 4, 3); }, false},
+      {"journal naming another game", [](auto& j, auto&, uint64_t) { j[40] ^= 1; }, false},
+      // Journals of the first layout name the game by seed and S only.
+      {"layout 1, complete", [](auto&, auto&, uint64_t) {}, true, 1},
+      {"layout 1, pieces the game cannot hold",
+       [](auto& j, auto&, uint64_t) {
+         uint8_t* turn = j.data() + kJournalV1HeaderBytes + 44 + 13;
+         *turn = 7;
+         PutU32(j.data() + 24, static_cast<uint32_t>(crc32(0L, j.data() + kJournalV1HeaderBytes,
+                                                           static_cast<uInt>(j.size() - kJournalV1HeaderBytes))));
+       },
+       false, 1},
   };
   for (const Case& c : cases) {
     SaveFolder folder;
@@ -246,7 +273,7 @@ TEST(SavedGame, InterruptedRewriteIsFinishedOrDroppedOnTheNextOpen) {
     const std::vector<TILE_P> oldPieces = g.Pieces;
     PlayALittle(g, 4);
     const uint64_t s = GetU32(file.data() + 15);
-    std::vector<uint8_t> journal = JournalFor(GetI32(file.data() + 11), s, EncodeSolveState(ViewOf(g).State));
+    std::vector<uint8_t> journal = JournalFor(file, EncodeSolveState(ViewOf(g).State), c.version);
     c.damage(journal, file, s);
     PutBytes(path, file);
     PutBytes(StateJournalPath(path), journal);
@@ -269,8 +296,7 @@ TEST(SavedGame, WholeSaveRemovesAStaleJournal) {
   const std::string path = folder.Path("game.sv1");
   const std::vector<uint8_t> file = Bytes(path);
   PlayALittle(g, 2);
-  PutBytes(StateJournalPath(path),
-           JournalFor(GetI32(file.data() + 11), GetU32(file.data() + 15), EncodeSolveState(ViewOf(g).State)));
+  PutBytes(StateJournalPath(path), JournalFor(file, EncodeSolveState(ViewOf(g).State)));
   MakeSyntheticGame(other, {200, 150, 10, 6, true, 2, "New"});
   const SaveOutcome out = folder.Save("game.sv1", other);
   ASSERT_TRUE(out.Saved) << out.Error;
@@ -279,26 +305,71 @@ TEST(SavedGame, WholeSaveRemovesAStaleJournal) {
   EXPECT_EQ(ReadPlay(path).Pieces, other.Pieces);
 }
 
+// A journal left by one game never goes into another game saved under the
+// same name since: neither one with another piece count (its block would
+// not fit) nor one with the same count (its pieces would be cut otherwise).
+TEST(SavedGame, JournalOfAnotherGameUnderTheSameNameIsDropped) {
+  const SyntheticGameSpec others[] = {
+      {96, 64, 3, 4, true, 777, "Harbour at Dawn"},   // same seed and S, another level
+      {96, 64, 6, 4, false, 777, "Harbour at Dawn"},  // same seed, count and S, no turning
+  };
+  for (const SyntheticGameSpec& spec : others) {
+    SaveFolder folder;
+    SavedGame a, b;
+    MakeSyntheticGame(a);
+    MakeSyntheticGame(b, spec);
+    const std::string path = folder.Path("game.sv1");
+    ASSERT_TRUE(folder.Save("game.sv1", a).Saved);
+    const std::vector<uint8_t> fileA = Bytes(path);
+    PlayALittle(a, 6);
+    const std::vector<uint8_t> journal = JournalFor(fileA, EncodeSolveState(ViewOf(a).State));
+    ASSERT_TRUE(folder.Save("game.sv1", b).Saved);
+    const std::vector<uint8_t> fileB = Bytes(path);
+    ASSERT_EQ(GetU32(fileA.data() + 15), GetU32(fileB.data() + 15)) << "the case needs the same S";
+    PutBytes(StateJournalPath(path), journal);
+    EXPECT_EQ(ReadPlay(path).Pieces, b.Pieces) << spec.Cols << " columns";
+    EXPECT_EQ(Bytes(path), fileB) << spec.Cols << " columns";
+    EXPECT_FALSE(fs::exists(StateJournalPath(path)));
+  }
+}
+
 TEST(SavedGame, AnotherGameAtThePathIsWrittenWhole) {
   struct Case {
     const char* name;
     SyntheticGameSpec other;
+    std::function<void(SavedGame&)> change;
   } cases[] = {
-      {"other seed", {96, 64, 6, 4, true, 778, "Other"}},
+      {"other seed", {96, 64, 6, 4, true, 778, "Other"}, nullptr},
       // A typed seed can repeat with another level: same seed, other pieces.
-      {"same seed, other piece count", {96, 64, 3, 4, true, 777, "Other"}},
-      {"same seed, other picture", {100, 64, 6, 4, true, 777, "Other"}},
+      {"same seed, other piece count", {96, 64, 3, 4, true, 777, "Other"}, nullptr},
+      {"same seed, other picture", {100, 64, 6, 4, true, 777, "Other"}, nullptr},
+      // ... or with the same level and other options, or another pack:
+      // only the parameter block or the pictures tell them apart.
+      {"same seed and level, no turning", {96, 64, 6, 4, false, 777, "Harbour at Dawn"}, nullptr},
+      {"same seed and level, other shape style", {}, [](SavedGame& g) { g.Jig.ShapeStyle = 5; }},
+      {"same seed and level, with a border", {}, [](SavedGame& g) { g.Jig.BorderStyle = 1; }},
+      {"same seed and level, other pack tag", {}, [](SavedGame& g) { g.Jig.PackTag = 'x'; }},
+      {"same seed and level, other name", {}, [](SavedGame& g) { g.Name = "Harbour at Dusk"; }},
+      {"same seed and level, other picture pixels",
+       {}, [](SavedGame& g) { DibPixel(g.Picture, 50, 40)[1] ^= 0xFF; }},
+      {"same seed and level, other piece shapes",
+       {}, [](SavedGame& g) { DibPixel(g.Mask, 20, 20)[0] = 9; }},
+      {"same seed and level, other thumbnail",
+       {}, [](SavedGame& g) { DibPixel(g.Thumbnail, 1, 1)[2] ^= 1; }},
+      {"same seed and level, other info text", {}, [](SavedGame& g) { g.Info += "."; }},
   };
   for (const Case& c : cases) {
     SaveFolder folder;
     SavedGame first, second;
     MakeSyntheticGame(first);
     MakeSyntheticGame(second, c.other);
+    if (c.change) c.change(second);
     ASSERT_TRUE(folder.Save("game.sv1", first).Saved);
     const SaveOutcome out = folder.Save("game.sv1", second);
     ASSERT_TRUE(out.Saved) << c.name << ": " << out.Error;
     EXPECT_FALSE(out.StateOnly) << c.name;
-    EXPECT_EQ(ReadPlay(folder.Path("game.sv1")).Pieces, second.Pieces) << c.name;
+    ASSERT_TRUE(folder.Save("fresh.sv1", second).Saved);
+    EXPECT_EQ(Bytes(folder.Path("game.sv1")), Bytes(folder.Path("fresh.sv1"))) << c.name;
   }
   // A file that is not a saved game is replaced too, not patched.
   SaveFolder folder;
@@ -660,5 +731,64 @@ TEST(SavedGame, BitmapPayloadsDecodeWithImageMagick) {
         const uint8_t* q = &pixels[(static_cast<size_t>(y) * d.Width + x) * 3];
         ASSERT_TRUE(q[0] == p[2] && q[1] == p[1] && q[2] == p[0]) << e.name << " at " << x << "," << y;
       }
+  }
+}
+
+// ---- limits shared with the reader ----
+
+// The writer never makes a saved game its reader refuses: a game whose
+// thumbnail would not fit its entry is not saved (and the good file at the
+// path stays), and an info text as long as a pack may hold comes back.
+TEST(SavedGame, WriterAndReaderAgreeOnSizes) {
+  SaveFolder folder;
+  SavedGame good;
+  MakeSyntheticGame(good);
+  ASSERT_TRUE(folder.Save("game.sv1", good).Saved);
+  const std::vector<uint8_t> before = Bytes(folder.Path("game.sv1"));
+
+  SavedGame big;
+  MakeSyntheticGame(big, {96, 64, 6, 4, true, 5, "Big Thumbnail"});
+  DibCreate24(big.Thumbnail, 2400, 2400);  // 17 MB as a bitmap
+  const SaveOutcome out = folder.Save("game.sv1", big);
+  EXPECT_FALSE(out.Saved);
+  EXPECT_NE(out.Error.find("thumbnail"), std::string::npos) << out.Error;
+  EXPECT_EQ(Bytes(folder.Path("game.sv1")), before);
+
+  // A pack's info text may have 4 MiB; a saved game holds it as UTF-16.
+  SavedGame wordy;
+  MakeSyntheticGame(wordy, {96, 64, 6, 4, true, 6, "Wordy"});
+  wordy.Info.assign(4u << 20, 'w');
+  const SaveOutcome saved = folder.Save("wordy.sv1", wordy);
+  ASSERT_TRUE(saved.Saved) << saved.Error;
+  EXPECT_EQ(ReadPlay(folder.Path("wordy.sv1")).Info, wordy.Info);
+  wordy.Info.assign((4u << 20) + 1, 'w');
+  wordy.Info += "\xE2\x80\x94";
+  EXPECT_FALSE(folder.Save("wordy2.sv1", wordy).Saved);
+  EXPECT_FALSE(fs::exists(folder.Path("wordy2.sv1")));
+}
+
+// ---- leftovers of interrupted saves ----
+
+// What a stopped save leaves under the game's own names beside a file is
+// removed when that file is next opened or saved; other files stay.
+TEST(SavedGame, LeftoversAreRemovedOnTheNextOpenOrSave) {
+  for (const bool byOpen : {true, false}) {
+    SaveFolder folder;
+    SavedGame g;
+    MakeSyntheticGame(g);
+    const std::string path = folder.Path("game.sv1");
+    ASSERT_TRUE(folder.Save("game.sv1", g).Saved);
+    WriteFile(path + ".svt", std::string(5000, 'x'));
+    WriteFile(StateJournalPath(path) + ".new", "VJSJ half");
+    WriteFile(folder.Path("other.sv1.svt"), "another game's");
+    if (byOpen) {
+      ReadPlay(path);
+    } else {
+      PlayALittle(g, 8);
+      ASSERT_TRUE(folder.Save("game.sv1", g).Saved);
+    }
+    EXPECT_FALSE(fs::exists(path + ".svt")) << byOpen;
+    EXPECT_FALSE(fs::exists(StateJournalPath(path) + ".new")) << byOpen;
+    EXPECT_TRUE(fs::exists(folder.Path("other.sv1.svt"))) << byOpen;
   }
 }

@@ -106,3 +106,36 @@ TEST_F(VarloToolFiles, InspectDescribesASavedGame) {
   EXPECT_EQ(RunTool("inspect '" + path + "'", out), 2);
   EXPECT_NE(out.find("play state"), std::string::npos) << out;
 }
+
+// The tool never writes a pack the game refuses or cannot cut: a picture too
+// small to cut and an info text longer than a pack holds are refused with
+// what is wrong, and no pack is left behind.
+TEST_F(VarloToolFiles, PackRefusesWhatTheGameCouldNotUse) {
+  const std::string smallInfo = dir.path() + "info.txt";
+  WriteFile(smallInfo, "A picture.");
+  const std::string longInfo = dir.path() + "long.txt";
+  WriteFile(longInfo, std::string(5500000, 'x'));
+  DIB_P tiny;
+  DibCreate24(tiny, 1, 1);
+  std::vector<uint8_t> bmp;
+  ASSERT_TRUE(DibSaveBmp(tiny, bmp, nullptr));
+  const std::string tinyPath = dir.path() + "tiny.bmp";
+  WriteFile(tinyPath, std::string(bmp.begin(), bmp.end()));
+  const std::string photo = FixturePath("pictures/photo-160x120-exif.jpg");
+  struct Case {
+    const char* name;
+    std::string picture, info;
+    const char* says;
+  } cases[] = {
+      {"1 x 1 picture", tinyPath, smallInfo, "1 x 1 pixels"},
+      {"5.5 MB info text", photo, longInfo, "info text"},
+  };
+  for (const Case& c : cases) {
+    const std::string pack = dir.path() + "out.ast";
+    std::string out;
+    EXPECT_EQ(RunTool("pack --picture '" + c.picture + "' --info '" + c.info + "' --out '" + pack + "'", out), 2)
+        << c.name << ": " << out;
+    EXPECT_NE(out.find(c.says), std::string::npos) << c.name << ": " << out;
+    EXPECT_FALSE(fs::exists(pack)) << c.name;
+  }
+}

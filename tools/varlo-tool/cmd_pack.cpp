@@ -75,8 +75,10 @@ bool LoadPicture(const std::string& path, std::vector<uint8_t>& bytes, DIB_P& d,
     *error = "\"" + path + "\" is not a JPEG, PNG or BMP picture";
     return false;
   }
-  if (w < 1 || h < 1 || w > 30000 || h > 30000) {
-    *error = "\"" + path + "\" is " + std::to_string(w) + " x " + std::to_string(h) + " pixels, too large";
+  if (!PictureSizeAllowed(w, h)) {
+    *error = "\"" + path + "\" is " + std::to_string(w) + " x " + std::to_string(h) +
+             " pixels; the game takes at most " + std::to_string(kMaxPictureSide) + " a side and " +
+             std::to_string(kMaxPicturePixels) + " pixels in all";
     return false;
   }
   if (!DibLoadPicture(d, bytes.data(), bytes.size(), error)) {
@@ -147,6 +149,9 @@ int RunPack(const std::vector<std::string>& argv) {
   std::vector<uint8_t> infoBytes;
   if (!ReadWholeFile(args->Get("info"), infoBytes, &error)) return Fail("pack", error);
   parts.Info = EncodeInfoUtf8(DecodeInfoText(infoBytes.data(), infoBytes.size()));
+  // Never a pack the game would refuse or could not cut.
+  const std::string bad = CheckPackParts(parts);
+  if (!bad.empty()) return Fail("pack", bad);
 
   if (args->Has("list-thumb")) {
     int32_t lw = 0, lh = 0;

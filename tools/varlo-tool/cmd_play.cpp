@@ -14,6 +14,7 @@
 #include "play/game_flags.h"
 #include "files/saved_game.h"
 #include "files/saved_game_writer.h"
+#include "raster/file_calls.h"
 #include "raster/picture_codecs.h"
 #include "play/play_field.h"
 #include "platform/bitmap_text.h"
@@ -101,8 +102,13 @@ int RunPlay(const std::vector<std::string>& argv) {
   if (fw < 64 || fh < 64 || fw > 8192 || fh > 8192) return Fail(cmd, "--field must be 64x64 .. 8192x8192");
 
   // The script first: a bad line stops before anything is loaded.
-  std::ifstream in(args->Get("script"));
-  if (!in) return Fail(cmd, "cannot read the script " + args->Get("script"));
+  // A script is a text of events: a FIFO, a device or a huge file in its
+  // place is refused before anything is read.
+  constexpr uint64_t kMaxScriptBytes = uint64_t{16} << 20;
+  std::vector<uint8_t> scriptBytes;
+  if (!ReadRegularFile(args->Get("script"), kMaxScriptBytes, scriptBytes, &error))
+    return Fail(cmd, "cannot read the script: " + error);
+  std::istringstream in(std::string(scriptBytes.begin(), scriptBytes.end()));
   std::vector<std::vector<std::string>> lines;
   std::vector<int> lineNumbers;
   {
