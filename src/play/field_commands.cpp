@@ -177,16 +177,19 @@ void PlayField::CommandTile(bool cascade) {
   int32_t j = 0;
   for (int32_t p = 0; p < kPocketWindows; ++p) j += Wins[MW_POCKET + p].Shown ? 1 : 0;
   if (j == 0) return;
-  const int32_t w = FW / 4;
-  int32_t k = 0, y = 0;
+  // The pockets are laid out in the side's client area, so that they leave
+  // its scroll bars free.
+  const XRECT& side = Wins[SideIndex].Client;
+  const int32_t W = side.Width, H = side.Height, w = W / 4;
+  int32_t k = 0, y = side.Top;
   for (int32_t p = 0; p < kPocketWindows; ++p) {
     TMyWin& win = Wins[MW_POCKET + p];
     if (!win.Shown) continue;
     if (cascade) {
-      RectSetXYWH(win.Outer, FW - w - 30 * j + 30 + 30 * k, 34 * k, w, FH - 34 * j);
+      RectSetXYWH(win.Outer, side.Left + W - w - 30 * j + 30 + 30 * k, side.Top + 34 * k, w, H - 34 * j);
     } else {
-      RectSetXYWH(win.Outer, FW - w, y, w, FH / j);
-      y += FH / j;
+      RectSetXYWH(win.Outer, side.Left + W - w, y, w, H / j);
+      y += H / j;
     }
     SetSize(win, false, 0, 0);
     RaiseWindow(MW_POCKET + p);

@@ -10,6 +10,26 @@
 
 namespace varlo {
 
+namespace {
+
+// The largest piece box of a game, (0, 0) without pieces. Where pieces may
+// be turned, a piece needs its longer side in both directions. The border
+// frame is left out: it is as large as the picture.
+void LargestPieceBox(const Jigsaw& jig, int32_t& w, int32_t& h) {
+  w = h = 0;
+  const int32_t n = PieceCount(jig), border = BorderPieceIndex(jig);
+  for (int32_t i = 0; i < n; ++i) {
+    if (i == border) continue;
+    const TILE_P& t = jig.Tiles[i];
+    const int32_t tw = jig.Jig.Rotate ? Max(t.BoxW, t.BoxH) : t.BoxW;
+    const int32_t th = jig.Jig.Rotate ? Max(t.BoxW, t.BoxH) : t.BoxH;
+    w = Max(w, tw);
+    h = Max(h, th);
+  }
+}
+
+}  // namespace
+
 bool LoadPlaySkins(PlaySkins& skins, const std::string& resourceDir, std::string* error) {
   bool ok = true;
   auto load = [&](DIB_P& d, const char* name) {
@@ -171,8 +191,20 @@ void PlayField::ShowPocket(int32_t pocket, bool on) {
   view_->SetPocketButton(pocket, w.Shown != 0, w.Groups > 0);
   if (!on || w.Groups != 0) return;
   SetTitle(w, PocketCaption(pocket));
-  // A new pocket goes beside the last one placed: left of it and lower.
-  const int32_t pw = FW / 4, ph = FH / 4;
+  // A new pocket is a quarter of the field each way, larger where its client
+  // would not hold the game's largest piece, but no larger than its own
+  // limits and the side's client area allow.
+  const XRECT& side = Wins[SideIndex].Client;
+  int32_t pw = FW / 4, ph = FH / 4;
+  if (GameOpen()) {
+    int32_t cw = 0, ch = 0;
+    LargestPieceBox(*jig_, cw, ch);
+    if (w.MaxW > 0) cw = Min(cw, w.MaxW);
+    if (w.MaxH > 0) ch = Min(ch, w.MaxH);
+    pw = Max(pw, Min(cw + w.FrameW, side.Width));
+    ph = Max(ph, Min(ch + w.FrameH, side.Height));
+  }
+  // It goes beside the last one placed: left of it and lower.
   bool found = false;
   int32_t L = 0, T = 0;
   for (int32_t q = 0; q < kPocketWindows; ++q) {
@@ -189,6 +221,9 @@ void PlayField::ShowPocket(int32_t pocket, bool on) {
     x = FW >= pw + L - 40 ? L - 40 : FW - pw;
     y = T + 40 + ph > FH ? FH - ph : T + 40;
   }
+  // Never over the side's scroll bars.
+  x = Min(x, side.Left + side.Width - pw);
+  y = Min(y, side.Top + side.Height - ph);
   RectSetXYWH(w.Outer, Max(0, x), Max(0, y), pw, ph);
   SetSize(w, false, 0, 0);
 }

@@ -1,9 +1,11 @@
 // The Game and Pockets commands, the weight, backgrounds and the solved
 // image.
 #include <set>
+#include <string>
 #include <string_view>
 #include <utility>
 
+#include "play/pocket_record.h"
 #include "raster/picture_codecs.h"
 #include "support/play_fixture.h"
 #include "support/temp_home.h"
@@ -228,6 +230,116 @@ TEST_F(PlayFieldTest, TileAndCascadeLayOutTheShownPockets) {
   EXPECT_EQ(c.Left, 400 - 100 - 60 + 60);
   EXPECT_EQ(c.Top, 34);
   EXPECT_EQ(c.Height, 300 - 68);
+}
+
+// Tile and Cascade lay the pockets out in the side's client area: where the
+// side scrolls they leave its scroll bars free, and without bars they use
+// the whole field as before.
+TEST_F(PlayFieldTest, TiledAndCascadedPocketsLeaveTheSideScrollBarsFree) {
+  struct Case {
+    const char* what;
+    int32_t cols, rows;  // of 100-pixel cells, in a 400 x 300 field
+    bool hBar, vBar;
+  };
+  const Case cases[] = {
+      {"both bars", 5, 4, true, true},
+      {"a vertical bar", 3, 4, false, true},
+      {"a horizontal bar", 5, 2, true, false},
+      {"no bars", 3, 2, false, false},
+  };
+  for (const Case& c : cases) {
+    PlayJigsawSpec spec;
+    spec.Cols = c.cols;
+    spec.Rows = c.rows;
+    spec.Cell = 100;
+    Open(spec, 400, 300);
+    const TMyWin& side = Probe(field).Wins()[MW_SIDE0];
+    ASSERT_EQ(side.HBar != 0, c.hBar) << c.what;
+    ASSERT_EQ(side.VBar != 0, c.vBar) << c.what;
+    ASSERT_EQ(side.Client.Right, c.vBar ? 399 - kBarSize : 399) << c.what;
+    ASSERT_EQ(side.Client.Bottom, c.hBar ? 299 - kBarSize : 299) << c.what;
+    Probe(field).ShowPocket(0, true);
+    Probe(field).ShowPocket(3, true);
+    for (Command command : {Command::PocketsTile, Command::PocketsCascade}) {
+      ASSERT_TRUE(field->RunCommand(command));
+      for (int32_t p : {0, 3}) {
+        const XRECT& o = Probe(field).Wins()[MW_POCKET + p].Outer;
+        const std::string where = std::string(c.what) + ", " + std::string(CommandName(command)) +
+                                  ", pocket " + std::to_string(p + 1);
+        EXPECT_LE(o.Right, side.Client.Right) << where;
+        EXPECT_LE(o.Bottom, side.Client.Bottom) << where;
+        EXPECT_EQ(o.Width, side.Client.Width / 4) << where;
+      }
+    }
+    // Tiled, the last pocket ends at the client's right edge and the two
+    // share its height.
+    ASSERT_TRUE(field->RunCommand(Command::PocketsTile));
+    const XRECT& last = Probe(field).Wins()[MW_POCKET + 3].Outer;
+    EXPECT_EQ(last.Right, side.Client.Right) << c.what;
+    EXPECT_EQ(last.Height, side.Client.Height / 2) << c.what;
+  }
+}
+
+// A pocket shown empty gets a client that holds the game's largest piece
+// (turned either way where turning is allowed), as long as the side's client
+// area has the room; small pieces keep the quarter of the field, and the
+// border frame, as large as the picture, does not count.
+TEST_F(PlayFieldTest, ANewPocketHoldsTheLargestPiece) {
+  struct Case {
+    const char* what;
+    PlayJigsawSpec spec;
+    int32_t fw, fh;
+    int32_t clientW, clientH;
+  };
+  // One column of two 120-pixel cells, the upper with a 30-pixel tab down:
+  // the largest box is 120 x 150.
+  PlayJigsawSpec tall;
+  tall.Cols = 1;
+  tall.Rows = 2;
+  tall.Cell = 120;
+  tall.Knob = 30;
+  PlayJigsawSpec turning = tall;
+  turning.Rotate = true;
+  PlayJigsawSpec framed;
+  framed.Border = true;
+  const Case cases[] = {
+      {"a piece taller than a quarter of the field", tall, 400, 300, 120, 150},
+      {"turning allowed: the longer side both ways", turning, 400, 300, 150, 150},
+      // The 240-pixel picture makes the 160-pixel side scroll: its client is
+      // 183 x 160, and the pocket as high as that.
+      {"a piece taller than the side", tall, 200, 160, 120, 160 - 26},
+      {"small pieces: a quarter of the field", {}, 400, 300, 92, 78},
+      {"small pieces and the border frame", framed, 400, 300, 92, 78},
+  };
+  for (const Case& c : cases) {
+    Open(c.spec, c.fw, c.fh);
+    const TMyWin& side = Probe(field).Wins()[MW_SIDE0];
+    for (int32_t p = 0; p < 2; ++p) {
+      Probe(field).ShowPocket(p, true);
+      const TMyWin& w = Probe(field).Wins()[MW_POCKET + p];
+      const std::string where = std::string(c.what) + ", pocket " + std::to_string(p + 1);
+      EXPECT_EQ(w.Client.Width, c.clientW) << where;
+      EXPECT_EQ(w.Client.Height, c.clientH) << where;
+      EXPECT_GE(w.Outer.Left, 0) << where;
+      EXPECT_GE(w.Outer.Top, 0) << where;
+      EXPECT_LE(w.Outer.Right, side.Client.Right) << where;
+      EXPECT_LE(w.Outer.Bottom, side.Client.Bottom) << where;
+    }
+  }
+
+  // A resumed game keeps the pockets it saved, however small.
+  Open(tall, 400, 300);
+  PocketRecord saved[4];
+  field->StorePocketRecords(saved, 4);
+  saved[1].Shown = 1;
+  saved[1].Left = 20;
+  saved[1].Top = 30;
+  saved[1].Right = 119;   // client 92 wide
+  saved[1].Bottom = 133;  // and 78 high
+  field->ApplyPocketRecords(saved, 4);
+  PocketRecord restored[4];
+  field->StorePocketRecords(restored, 4);
+  EXPECT_EQ(restored[1], saved[1]);
 }
 
 TEST_F(PlayFieldTest, BackgroundPicturesOneAtATimeAndGreyWhenMissing) {
