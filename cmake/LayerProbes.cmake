@@ -7,6 +7,7 @@ set(varlo_layer_probes
   "platform:ui/lang.h"
   "ui:app/folders.h"
   "jigsaw:cut/level_table.h"
+  "cut:ui/lang.h"
   "cut:play/play_field.h"
   "play:files/saved_game.h"
   "files:app/open_flow.h")

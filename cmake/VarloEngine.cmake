@@ -4,10 +4,10 @@
 #
 #   raster    rectangles, pixel buffers, picture codecs, byte/file/random helpers
 #   platform  the interfaces the desktop implements
-#   ui        interface texts and language files
-#   jigsaw    parameter block, piece table, groups and stacking
+#   ui        interface texts and language files (on platform; used from play up)
+#   jigsaw    parameter block, piece table, groups and stacking (on platform)
 #   cut       level table, cuts, masks, piece effects
-#   play      the play field
+#   play      the play field (on cut and ui)
 #   files     jigsaw packs, saved games, the state journal
 #   app       folders, settings, menus as data, the open/save flows
 #
@@ -37,9 +37,11 @@ varlo_engine_layer(raster LINKS JPEG::JPEG PNG::PNG ZLIB::ZLIB Threads::Threads)
 target_compile_definitions(varlo_raster PUBLIC VARLO_VERSION="${PROJECT_VERSION}")
 varlo_engine_layer(platform LINKS varlo_raster)
 varlo_engine_layer(ui LINKS varlo_platform)
-varlo_engine_layer(jigsaw LINKS varlo_ui)
+varlo_engine_layer(jigsaw LINKS varlo_platform)
 varlo_engine_layer(cut LINKS varlo_jigsaw)
-varlo_engine_layer(play LINKS varlo_cut)
+# The field is the first layer that speaks to the player in words; the
+# model and the cuts below it take their few texts from their callers.
+varlo_engine_layer(play LINKS varlo_cut varlo_ui)
 varlo_engine_layer(files LINKS varlo_play OpenSSL::Crypto)
 varlo_engine_layer(app LINKS varlo_files)
 

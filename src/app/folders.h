@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "ui/product.h"
+#include "platform/product.h"
 
 namespace varlo {
 

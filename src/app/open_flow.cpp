@@ -145,11 +145,11 @@ std::unique_ptr<GameSession> StartNewGame(const NewGameRequest& req, PlayField& 
   if (p.ShapeStyle < 4) {
     PlainPieces plain;
     ArtisticPlacement* artistic = p.ShapeStyle == 3 ? (req.Artistic ? req.Artistic : &plain) : nullptr;
-    cut = CutIrregularJigsaw(jig, random, progress, platform, lang, artistic);
+    cut = CutIrregularJigsaw(jig, random, progress, platform, LangTextBr(lang, kLangMainForm, "MS_PaintError"),
+                             artistic);
   } else {
     DIB_P noAtlas;
-    cut = CutRectangularJigsaw(jig, req.KnobAtlas ? *req.KnobAtlas : noAtlas, random, progress,
-                               platform, lang);
+    cut = CutRectangularJigsaw(jig, req.KnobAtlas ? *req.KnobAtlas : noAtlas, random, progress, platform);
   }
   if (!cut) {
     Fail(error, "the picture (" + std::to_string(p.ImageW) + " x " + std::to_string(p.ImageH) +

@@ -10,7 +10,7 @@
 #include "cut/level_table.h"
 #include "platform/platform.h"
 #include "jigsaw/pieces.h"
-#include "ui/lang.h"
+#include "platform/message_box.h"
 
 namespace varlo {
 namespace {
@@ -339,20 +339,21 @@ bool CutIrregularFromSeeds(JIG_P& p, std::vector<TILE_P>& tiles, DIB_P& maskSlot
 }
 
 bool CutIrregularJigsaw(Jigsaw& jig, RandomGenerator& random, Progress& progress, const Platform& platform,
-                        const LANG_P& lang, ArtisticPlacement* artistic) {
+                        std::string_view paintErrorText, ArtisticPlacement* artistic) {
   IrregularCutReport report;
   if (!CutIrregular(jig.Jig, jig.Tiles, jig.Images[kMaskSlot], random, progress, report, artistic))
     return false;
   jig.Sort.clear();
-  ReportIrregularCut(platform, lang, report);
+  ReportIrregularCut(platform, paintErrorText, report);
   return true;
 }
 
-void ReportIrregularCut(const Platform& platform, const LANG_P& lang, const IrregularCutReport& report) {
+void ReportIrregularCut(const Platform& platform, std::string_view paintErrorText,
+                        const IrregularCutReport& report) {
   for (int32_t i = 0; i < report.FirstEdgeFailures; ++i)
-    MsgBox(platform, "Finding first edge failed!", kMsgExclamationOk);
-  ReportPaintError(platform, lang, report.Error,
-                   report.ArtisticFailed ? CutKind::IrregularArtistic : CutKind::Irregular);
+    ShowGameMessage(platform, "Finding first edge failed!", kMsgExclamationOk);
+  ReportPaintError(platform, report.Error,
+                   report.ArtisticFailed ? CutKind::IrregularArtistic : CutKind::Irregular, paintErrorText);
 }
 
 }  // namespace varlo

@@ -10,6 +10,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string_view>
 #include <vector>
 
 #include "cut/irregular_artistic.h"
@@ -23,7 +24,6 @@
 namespace varlo {
 
 struct Jigsaw;
-struct LANG_P;
 struct Platform;
 
 inline constexpr int32_t kIrregularCutProgressSteps = 9;
@@ -55,13 +55,15 @@ bool CutIrregularFromSeeds(JIG_P& p, std::vector<TILE_P>& tiles, DIB_P& maskSlot
 
 // What the player is told after the hand-over: "Finding first edge failed!"
 // once for each diagram that could not be built, then a fill that still
-// failed after the last attempt (or an artistic placement that failed).
-void ReportIrregularCut(const Platform& platform, const LANG_P& lang, const IrregularCutReport& report);
+// failed after the last attempt (or an artistic placement that failed), told
+// by paintErrorText (MS_PaintError in the player's language).
+void ReportIrregularCut(const Platform& platform, std::string_view paintErrorText,
+                        const IrregularCutReport& report);
 
 // The cut of a jigsaw in play: its mask into the mask slot, then the
 // messages: "Finding first edge failed!" for a diagram that could not be
 // built, and a fill that still failed after the last attempt.
 bool CutIrregularJigsaw(Jigsaw& jig, RandomGenerator& random, Progress& progress, const Platform& platform,
-                        const LANG_P& lang, ArtisticPlacement* artistic = nullptr);
+                        std::string_view paintErrorText, ArtisticPlacement* artistic = nullptr);
 
 }  // namespace varlo

@@ -6,7 +6,7 @@
 
 #include "cut/cell_layout.h"
 #include "platform/platform.h"
-#include "ui/lang.h"
+#include "platform/message_box.h"
 
 namespace varlo {
 namespace {
@@ -171,19 +171,19 @@ void ResetShading(DIB_P& mask) {
   }
 }
 
-void ReportPaintError(const Platform& platform, const LANG_P& lang, const PaintError& error,
-                      CutKind kind) {
+void ReportPaintError(const Platform& platform, const PaintError& error, CutKind kind,
+                      std::string_view paintErrorText) {
   if (kind != CutKind::IrregularArtistic) {
     if (!error.Any) return;
     char text[128];
     std::snprintf(text, sizeof text, "PaintError: Ind = %d, CellX = %d, CellY = %d", error.Index,
                   error.X, error.Y);
-    MsgBox(platform, text, kMsgExclamationOk);
+    ShowGameMessage(platform, text, kMsgExclamationOk);
   }
   if (kind == CutKind::Rectangular)
-    MsgBox(platform, "Jigsaw has not been cut properly! Please reopen the puzzle.", kMsgExclamationOk);
+    ShowGameMessage(platform, "Jigsaw has not been cut properly! Please reopen the puzzle.", kMsgExclamationOk);
   else
-    MsgBox(platform, LangText(lang, kLangMainForm, "MS_PaintError"), kMsgExclamationOk);
+    ShowGameMessage(platform, paintErrorText, kMsgExclamationOk);
 }
 
 }  // namespace varlo

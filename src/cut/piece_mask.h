@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string_view>
 #include <vector>
 
 #include "raster/dib.h"
@@ -18,7 +19,6 @@
 
 namespace varlo {
 
-struct LANG_P;
 struct Platform;
 
 // The last piece whose fill point was not white.
@@ -65,10 +65,11 @@ enum class CutKind { Rectangular, Irregular, IrregularArtistic };
 
 // Tells the player that the cut went wrong: for the rectangular cut the
 // piece and its fill point, then a fixed plea to reopen; for the irregular
-// cut the same first message, then the interface text MS_PaintError; when
-// the artistic pieces could not be placed only MS_PaintError. Nothing when
+// cut the same first message, then paintErrorText (the interface text
+// MS_PaintError in the player's language, line breaks made); when the
+// artistic pieces could not be placed only that text. Nothing when
 // no error was recorded (an artistic failure always reports).
-void ReportPaintError(const Platform& platform, const LANG_P& lang, const PaintError& error,
-                      CutKind kind);
+void ReportPaintError(const Platform& platform, const PaintError& error, CutKind kind,
+                      std::string_view paintErrorText);
 
 }  // namespace varlo

@@ -177,12 +177,12 @@ bool CutRectangular(JIG_P& p, std::vector<TILE_P>& tiles, DIB_P& maskSlot, const
 }
 
 bool CutRectangularJigsaw(Jigsaw& jig, const DIB_P& atlas, RandomGenerator& random,
-                          Progress& progress, const Platform& platform, const LANG_P& lang) {
+                          Progress& progress, const Platform& platform) {
   PaintError error;
   if (!CutRectangular(jig.Jig, jig.Tiles, jig.Images[kMaskSlot], atlas, random, progress, error))
     return false;
   jig.Sort.clear();
-  ReportPaintError(platform, lang, error, CutKind::Rectangular);
+  ReportPaintError(platform, error, CutKind::Rectangular, {});
   return true;
 }
 

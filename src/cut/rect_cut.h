@@ -19,7 +19,6 @@
 namespace varlo {
 
 struct Jigsaw;
-struct LANG_P;
 struct Platform;
 
 inline constexpr int32_t kRectCutProgressSteps = 11;
@@ -38,6 +37,6 @@ bool CutRectangular(JIG_P& p, std::vector<TILE_P>& tiles, DIB_P& maskSlot, const
 // The cut of a jigsaw in play, its mask into the mask slot, and a failed
 // fill reported to the player after the hand-over.
 bool CutRectangularJigsaw(Jigsaw& jig, const DIB_P& atlas, RandomGenerator& random,
-                          Progress& progress, const Platform& platform, const LANG_P& lang);
+                          Progress& progress, const Platform& platform);
 
 }  // namespace varlo

@@ -6,7 +6,7 @@
 #include "raster/file_calls.h"
 #include "raster/byte_io.h"
 #include "platform/platform.h"
-#include "ui/lang.h"
+#include "platform/message_box.h"
 
 namespace varlo {
 
@@ -63,7 +63,7 @@ ShapeLibraryResult LoadShapeLibrary(const std::string& path, ShapeLibrary& lib, 
   if (!ReadRegularFile(path, kShapeLibraryMaxBytes, bytes, &why))
     return Refuse(lib, ShapeLibraryResult::Unreadable, error, why);
   const ShapeLibraryResult r = ParseShapeLibrary(bytes.data(), bytes.size(), lib, error);
-  if (r == ShapeLibraryResult::WrongMagic) MsgBox(platform, "Invalid DAT file!", kMsgExclamationOk);
+  if (r == ShapeLibraryResult::WrongMagic) ShowGameMessage(platform, "Invalid DAT file!", kMsgExclamationOk);
   return r;
 }
 

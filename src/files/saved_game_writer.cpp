@@ -10,7 +10,7 @@
 #include <cerrno>
 #include <cstring>
 
-#include "ui/product.h"
+#include "platform/product.h"
 #include "raster/byte_io.h"
 #include "files/byte_source.h"
 #include "files/entry_coding.h"

@@ -6,7 +6,8 @@
 #include <system_error>
 
 #include "raster/path_ascii.h"
-#include "ui/product.h"
+#include "platform/message_box.h"
+#include "platform/product.h"
 
 namespace varlo {
 
@@ -26,18 +27,6 @@ std::string_view TrimBelow33(std::string_view s) {
   return s.substr(b, e - b);
 }
 
-// The answer of a box closed without a choice.
-int32_t ClosedAnswer(int32_t style) {
-  switch (style) {
-    case kMsgQuestionOkCancel:
-    case kMsgQuestionYesNoCancel:
-      return kMsgCancel;
-    case kMsgQuestionYesNo:
-      return kMsgNo;
-    default:
-      return kMsgOk;
-  }
-}
 
 std::string WithLineBreaks(std::string_view text) {
   return WideReplace(text, "$D", kLangLineBreak, kReplaceAll);
@@ -89,8 +78,7 @@ std::string LangTextBr(const LANG_P& lang, int32_t section, std::string_view key
 }
 
 int32_t MsgBox(const Platform& platform, std::string_view text, int32_t style) {
-  if (!platform.Messages) return ClosedAnswer(style);
-  return MsgBoxOwned(*platform.Messages, text, style);
+  return ShowGameMessage(platform, WithLineBreaks(text), style);
 }
 
 int32_t MsgBoxOwned(MessageBoxes& owner, std::string_view text, int32_t style) {

@@ -329,7 +329,7 @@ TEST(IrregularCut, PlayerIsToldWhatWentWrong) {
     jig.Jig = FiveByFive();
     RandomGenerator random(9);
     NullProgress progress;
-    ASSERT_TRUE(CutIrregularJigsaw(jig, random, progress, fake.platform(), lang));
+    ASSERT_TRUE(CutIrregularJigsaw(jig, random, progress, fake.platform(), LangTextBr(lang, kLangMainForm, "MS_PaintError")));
     EXPECT_TRUE(fake.messages.empty());
     EXPECT_EQ(WhitePixels(jig.Images[kMaskSlot], 500, 500), 0);
     EXPECT_TRUE(jig.Sort.empty());
@@ -338,7 +338,7 @@ TEST(IrregularCut, PlayerIsToldWhatWentWrong) {
   IrregularCutReport report;
   report.FirstEdgeFailures = 1;
   report.Error = {true, 7, 120, 130};
-  ReportIrregularCut(fake.platform(), lang, report);
+  ReportIrregularCut(fake.platform(), LangTextBr(lang, kLangMainForm, "MS_PaintError"), report);
   ASSERT_EQ(fake.messages.size(), 3u);
   EXPECT_EQ(fake.messages[0].text, "Finding first edge failed!");
   EXPECT_EQ(fake.messages[1].text, "PaintError: Ind = 7, CellX = 120, CellY = 130");

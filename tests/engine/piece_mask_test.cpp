@@ -164,29 +164,30 @@ TEST(ResetShading, KeepsOnlyTheKey) {
 TEST(PaintErrorReport, MessagesByCut) {
   LANG_P lang;
   lang.pItems.push_back({kLangMainForm, "MS_PaintError", "The picture could not be cut."});
+  const std::string paintError = LangTextBr(lang, kLangMainForm, "MS_PaintError");
   PaintError err{true, 17, 123, 45};
   {
     testing::FakePlatform fake;
-    ReportPaintError(fake.platform(), lang, err, CutKind::Rectangular);
+    ReportPaintError(fake.platform(), err, CutKind::Rectangular, paintError);
     ASSERT_EQ(fake.messages.size(), 2u);
     EXPECT_EQ(fake.messages[0].text, "PaintError: Ind = 17, CellX = 123, CellY = 45");
     EXPECT_EQ(fake.messages[1].text, "Jigsaw has not been cut properly! Please reopen the puzzle.");
   }
   {
     testing::FakePlatform fake;
-    ReportPaintError(fake.platform(), lang, err, CutKind::Irregular);
+    ReportPaintError(fake.platform(), err, CutKind::Irregular, paintError);
     ASSERT_EQ(fake.messages.size(), 2u);
     EXPECT_EQ(fake.messages[1].text, "The picture could not be cut.");
   }
   {
     testing::FakePlatform fake;
-    ReportPaintError(fake.platform(), lang, PaintError{}, CutKind::IrregularArtistic);
+    ReportPaintError(fake.platform(), PaintError{}, CutKind::IrregularArtistic, paintError);
     ASSERT_EQ(fake.messages.size(), 1u);
     EXPECT_EQ(fake.messages[0].text, "The picture could not be cut.");
   }
   {
     testing::FakePlatform fake;
-    ReportPaintError(fake.platform(), lang, PaintError{}, CutKind::Rectangular);
+    ReportPaintError(fake.platform(), PaintError{}, CutKind::Rectangular, paintError);
     EXPECT_TRUE(fake.messages.empty());
   }
 }

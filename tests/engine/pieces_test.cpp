@@ -592,7 +592,9 @@ TEST(Stacking, TheBorderFrameLiesUnderEveryOtherGroup) {
       const bool isFrame = framed.Sort[p].Key == frameKey;
       EXPECT_FALSE(isFrame && !inFrame) << c.what << ": the frame's group after another group";
       inFrame = isFrame;
-      if (p > 0 && !isFrame && framed.Sort[p - 1].Key != frameKey) EXPECT_LE(framed.Sort[p - 1].Key, framed.Sort[p].Key) << c.what;
+      if (p > 0 && !isFrame && framed.Sort[p - 1].Key != frameKey) {
+        EXPECT_LE(framed.Sort[p - 1].Key, framed.Sort[p].Key) << c.what;
+      }
     }
     EXPECT_EQ(framed.Sort.front().Key, frameKey) << c.what;
     const std::vector<SortEntry> up = framed.Sort;

@@ -332,10 +332,9 @@ TEST(RectCut, JigsawCutLeavesTheMaskInItsSlotAndStaysQuiet) {
   ASSERT_TRUE(AllocPieces(jig, jig.Jig.TotalTileNum + 1));
   DibCreate24(jig.Images[kMaskSlot], 7, 7);  // a mask left from an earlier game
   testing::FakePlatform fake;
-  LANG_P lang;
   RandomGenerator random(4);
   NullProgress progress;
-  ASSERT_TRUE(CutRectangularJigsaw(jig, Atlas(), random, progress, fake.platform(), lang));
+  ASSERT_TRUE(CutRectangularJigsaw(jig, Atlas(), random, progress, fake.platform()));
   EXPECT_EQ(jig.Images[kMaskSlot].Width, 505);
   EXPECT_EQ(jig.Images[kMaskSlot].Height, 405);
   EXPECT_EQ(jig.Jig.TotalTileNum, jig.Jig.TileNum + 1);

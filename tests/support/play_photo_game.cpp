@@ -35,10 +35,9 @@ bool CutPhotoGame(Jigsaw& jig, const DIB_P& pic, int32_t seed, bool rotate, int3
   DIB_P atlas;
   DrawKnobAtlas(atlas);
   FakePlatform fake;
-  LANG_P lang;
   RandomGenerator random(static_cast<uint32_t>(jig.Jig.GameSeed));
   NullProgress progress;
-  if (!CutRectangularJigsaw(jig, atlas, random, progress, fake.platform(), lang)) return false;
+  if (!CutRectangularJigsaw(jig, atlas, random, progress, fake.platform())) return false;
   DibFromBitmap(jig.Images[kPictureSlot], pic);
   PlayArea area{Max(fw, pic.Width), Max(fh, pic.Height), fw, fh};
   return SetupNewGame(jig, area, random, progress);

@@ -42,9 +42,18 @@ std::string MakeFifo(const std::string& path) {
 
 bool Mentions(const std::string& text, const std::string& what) { return text.find(what) != std::string::npos; }
 
+// Saving into folder, with the game's temporary file there.
+SaveContext ContextIn(const std::string& folder, FakePlatform& platform, GameFlags& flags) {
+  SaveContext ctx;
+  ctx.SaveTemp = folder + "varlo.svt";
+  ctx.Flags = &flags;
+  ctx.Messages = &platform;
+  return ctx;
+}
+
 }  // namespace
 
-TEST(SpecialFiles, ReadersRefuseThemWithoutWaiting) {
+TEST(NonRegularFiles, ReadersRefuseThemWithoutWaiting) {
   Watchdog watchdog;
   TempDir dir;
   const std::string fifoAst = MakeFifo(dir.path() + "pipe.ast");
@@ -89,17 +98,14 @@ TEST(SpecialFiles, ReadersRefuseThemWithoutWaiting) {
 
 // A FIFO under the journal's name is no journal: the game opens and saves
 // past it and never blocks on it.
-TEST(SpecialFiles, FifoJournalIsPassedBy) {
+TEST(NonRegularFiles, FifoJournalIsPassedBy) {
   Watchdog watchdog;
   TempDir dir;
   SavedGame g;
   MakeSyntheticGame(g);
   FakePlatform platform;
   GameFlags flags;
-  SaveContext ctx;
-  ctx.SaveTemp = dir.path() + "varlo.svt";
-  ctx.Flags = &flags;
-  ctx.Messages = &platform;
+  SaveContext ctx = ContextIn(dir.path(), platform, flags);
   const std::string path = dir.path() + "game.sv1";
   ASSERT_TRUE(SaveSolve(path, false, ViewOf(g), ctx).Saved);
   MakeFifo(StateJournalPath(path));
@@ -117,7 +123,7 @@ TEST(SpecialFiles, FifoJournalIsPassedBy) {
   EXPECT_EQ(io.Game.Pieces, g.Pieces);
 }
 
-TEST(SpecialFiles, ToolRefusesThem) {
+TEST(NonRegularFiles, ToolRefusesThem) {
   if (!fs::exists(ToolPath())) GTEST_SKIP() << "varlo-tool is not built";
   Watchdog watchdog;
   TempDir dir;
@@ -127,10 +133,7 @@ TEST(SpecialFiles, ToolRefusesThem) {
   MakeSyntheticGame(g);
   FakePlatform platform;
   GameFlags flags;
-  SaveContext ctx;
-  ctx.SaveTemp = dir.path() + "varlo.svt";
-  ctx.Flags = &flags;
-  ctx.Messages = &platform;
+  SaveContext ctx = ContextIn(dir.path(), platform, flags);
   const std::string game = dir.path() + "game.sv1";
   ASSERT_TRUE(SaveSolve(game, false, ViewOf(g), ctx).Saved);
   MakeFifo(StateJournalPath(game));
